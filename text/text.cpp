@@ -2,8 +2,12 @@
 
 namespace text {
 
-int32_t TextLength(const Text& text) { return static_cast<int32_t>(text.size()); }
+int32_t TextLength(const Text& text) {
+  return static_cast<int32_t>(text.size());
+}
 
-bool TextEquals(const Text& a, const Text& b) { return a == b; }
+bool TextEquals(const Text& a, const Text& b) {
+  return a == b;
+}
 
 }  // namespace text

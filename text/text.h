@@ -101,7 +101,8 @@ Text RemoveAllSpaces(const Text& text);
 TextArray SplitText(const Text& text, const Text& delimiter = ",",
                     std::optional<int32_t> maxCount = std::nullopt);
 
-// Item i, numbered from 1. Beyond the count it calls StopWithError(1, "数组成员引用下标超出定义范围").
+// Item i, numbered from 1. Beyond the count it calls StopWithError(1,
+// "数组成员引用下标超出定义范围").
 const Text& ArrayItem(const TextArray& array, int32_t i);
 
 // --- Case --------------------------------------------------------------------------------------

@@ -77,8 +77,7 @@ class Shell {
 
   // The save dialog (filter "Html网页文件 (*.html)", default suffix html, asks before replacing)
   // preset with the proposed file name; the chosen path, or nothing when cancelled.
-  virtual std::optional<std::filesystem::path> AskSaveFileName(
-      const text::Text& proposedName) = 0;
+  virtual std::optional<std::filesystem::path> AskSaveFileName(const text::Text& proposedName) = 0;
 
   // Handles every pending window event, then returns. Called while a request waits.
   virtual void PumpEvents() = 0;
