@@ -35,7 +35,9 @@ void Program::KeyDown(ui::Window window, const text::Text& control, int keyCode,
   }
 }
 
-void Program::ListToggled(int /*row*/, int /*state*/) { UpdateSelectedTotals(); }
+void Program::ListToggled(int /*row*/, int /*state*/) {
+  UpdateSelectedTotals();
+}
 
 void Program::ReleaseProgramTexts() {
   reportText_ = text::Text();

@@ -22,13 +22,14 @@ void Program::GradeWindowCreated() {
 
   // The summary paragraph: required and all-course results, in front of the grade page.
   auto caption = [this](const char* label) { return shell_.GetText(ui::Window::Grade, label); };
-  reportText_ = text::JoinTexts(text::Text("<P><B>"), caption("标签1"), text::Text(" "),
-                                caption("标签4"), text::Text(" "), caption("标签2"),
-                                text::Text(" "), caption("标签5"), text::Text("</B></P>"),
-                                reportText_);
+  reportText_ = text::JoinTexts(
+      text::Text("<P><B>"), caption("标签1"), text::Text(" "), caption("标签4"), text::Text(" "),
+      caption("标签2"), text::Text(" "), caption("标签5"), text::Text("</B></P>"), reportText_);
 }
 
-void Program::GradeWindowDestroyed() { shell_.EndProgram(0); }
+void Program::GradeWindowDestroyed() {
+  shell_.EndProgram(0);
+}
 
 void Program::SelectAllClicked() {
   const bool ticked = shell_.IsSelectAllTicked();
@@ -36,7 +37,9 @@ void Program::SelectAllClicked() {
   for (int row = 0; row < rows; ++row) shell_.ListSetTicked(row, ticked);
 }
 
-void Program::UpdateSelectedTotals() { stats::UpdateSelectedTotals(totals_, shell_); }
+void Program::UpdateSelectedTotals() {
+  stats::UpdateSelectedTotals(totals_, shell_);
+}
 
 void Program::ShowEvaluation() {
   shell_.ShowMessage(stats::EvaluationText(totals_), ui::kIconInformation,

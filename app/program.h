@@ -16,7 +16,8 @@ class Program : public ui::EventHandler {
   using Clock = std::function<std::chrono::system_clock::time_point()>;
 
   // fetch reads one server page by its path relative to the server's base address.
-  Program(ui::Shell& shell, grades::PageFetcher fetch, Clock clock = std::chrono::system_clock::now);
+  Program(ui::Shell& shell, grades::PageFetcher fetch,
+          Clock clock = std::chrono::system_clock::now);
 
   // Login window.
   void TryLogin();

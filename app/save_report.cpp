@@ -11,8 +11,7 @@ void Program::SaveReport() {
   if (!path) return;
 
   if (const auto failure = report::SaveFile(*path, text::TextToBytes(reportText_))) {
-    shell_.ShowMessage(text::JoinTexts(kSaveFailedPrefix, *failure), ui::kIconError,
-                       kProgramTitle);
+    shell_.ShowMessage(text::JoinTexts(kSaveFailedPrefix, *failure), ui::kIconError, kProgramTitle);
     return;
   }
   shell_.ShowMessage(kSavedMessage, ui::kIconInformation, shell_.GetText(ui::Window::Login, ""));
