@@ -30,15 +30,46 @@ std::size_t MatchScanner::NextExact(std::size_t from) const {
   return npos;
 }
 
+namespace {
+
+bool IsLetter(char c) {
+  return FoldCase(c) >= 'a' && FoldCase(c) <= 'z';
+}
+
+bool EqualsFolded(std::string_view a, std::string_view b) {
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::size_t MatchScanner::NextFolded(std::size_t from) const {
   const std::size_t n = text_.size();
   const std::size_t m = sought_.size();
-  const char first = FoldCase(sought_[0]);
-  for (std::size_t p = from; p < n && n - p >= m; p += CharacterLength(text_, p)) {
-    if (FoldCase(text_[p]) != first) continue;
-    std::size_t i = 1;
-    while (i < m && FoldCase(text_[p + i]) == FoldCase(sought_[i])) ++i;
-    if (i == m) return p;
+  if (from >= n || n - from < m) return npos;
+  std::size_t anchor = 0;
+  while (anchor < m && IsLetter(sought_[anchor])) ++anchor;
+
+  if (anchor == m) {
+    // Letters only: compare at each character.
+    for (std::size_t p = from; p < n && n - p >= m; p += CharacterLength(text_, p)) {
+      if (EqualsFolded(text_.substr(p, m), sought_)) return p;
+    }
+    return npos;
+  }
+  // A byte that does not fold finds the candidates, as in the exact search.
+  std::size_t boundary = from;
+  for (std::size_t q = text_.find(sought_[anchor], from + anchor); q != npos && q - anchor + m <= n;
+       q = text_.find(sought_[anchor], q + 1)) {
+    const std::size_t p = q - anchor;
+    if (!BeginsCharacter(text_, boundary, p)) {
+      boundary = p + 1;
+      continue;
+    }
+    boundary = p;
+    if (EqualsFolded(text_.substr(p, m), sought_)) return p;
   }
   return npos;
 }

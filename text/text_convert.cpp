@@ -8,35 +8,38 @@ using scan::IsHigh;
 
 namespace {
 
-// Calls map(first, second) for each two-byte character and map(byte) for each one-byte one,
-// both appending to out; a high last byte without partner is dropped.
+// Scans text character by character; single(out, c) handles a one-byte character and
+// pair(out, first, second) a two-byte one, each writing at out and returning the new end (at
+// most as many bytes as it was given). A high last byte without partner is dropped.
 template <typename Single, typename Pair>
 Text MapCharacters(const Text& text, Single single, Pair pair) {
-  Text out;
-  out.reserve(text.size());
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      single(out, c);
-      ++i;
+  Text result(text.size(), '\0');
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = in + text.size();
+  char* out = result.data();
+  while (in != end) {
+    if (*in < 0x80) {
+      out = single(out, *in);
+      ++in;
     } else {
-      if (i + 1 == n) break;
-      pair(out, c, static_cast<unsigned char>(text[i + 1]));
-      i += 2;
+      if (in + 1 == end) break;
+      out = pair(out, in[0], in[1]);
+      in += 2;
     }
   }
-  return out;
+  result.resize(static_cast<std::size_t>(out - result.data()));
+  return result;
 }
 
-void AppendByte(Text& out, unsigned char c) {
-  out.push_back(static_cast<char>(c));
+char* PutByte(char* out, unsigned char c) {
+  *out = static_cast<char>(c);
+  return out + 1;
 }
 
-void AppendPair(Text& out, unsigned char first, unsigned char second) {
-  out.push_back(static_cast<char>(first));
-  out.push_back(static_cast<char>(second));
+char* PutPair(char* out, unsigned char first, unsigned char second) {
+  out[0] = static_cast<char>(first);
+  out[1] = static_cast<char>(second);
+  return out + 2;
 }
 
 // Changes the bytes from `from` to `from` + 25 by `shift`, skipping the second bytes of
@@ -55,12 +58,9 @@ Text ShiftLetters(const Text& text, char from, int shift) {
 
 Text RemoveAllSpaces(const Text& text) {
   return MapCharacters(
-      text,
-      [](Text& out, unsigned char c) {
-        if (c != ' ') AppendByte(out, c);
-      },
-      [](Text& out, unsigned char first, unsigned char second) {
-        if (first != 0xA1 || second != 0xA1) AppendPair(out, first, second);
+      text, [](char* out, unsigned char c) { return c == ' ' ? out : PutByte(out, c); },
+      [](char* out, unsigned char first, unsigned char second) {
+        return first == 0xA1 && second == 0xA1 ? out : PutPair(out, first, second);
       });
 }
 
@@ -73,18 +73,14 @@ Text ToLower(const Text& text) {
 }
 
 Text ToHalfWidth(const Text& text) {
-  return MapCharacters(text, AppendByte, [](Text& out, unsigned char first, unsigned char second) {
+  return MapCharacters(text, PutByte, [](char* out, unsigned char first, unsigned char second) {
     if (first == 0xA3 && second >= 0xA1 && second <= 0xFE) {
-      AppendByte(out, static_cast<unsigned char>(second - 0x80));
-    } else if (first == 0xA1 && second == 0xA1) {
-      AppendByte(out, ' ');
-    } else if (first == 0xA1 && second == 0xAB) {
-      AppendByte(out, '~');
-    } else if (first == 0xA1 && (second == 0xEE || second == 0xEF)) {
-      AppendByte(out, '*');
-    } else {
-      AppendPair(out, first, second);
+      return PutByte(out, static_cast<unsigned char>(second - 0x80));
     }
+    if (first == 0xA1 && second == 0xA1) return PutByte(out, ' ');
+    if (first == 0xA1 && second == 0xAB) return PutByte(out, '~');
+    if (first == 0xA1 && (second == 0xEE || second == 0xEF)) return PutByte(out, '*');
+    return PutPair(out, first, second);
   });
 }
 
