@@ -3,7 +3,10 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "text/text.h"
 
@@ -83,6 +86,25 @@ TEST(ToNumber, TableOfCases) {
       {"1.7976931348623157e308", 1.7976931348623157e308},
   };
   for (const auto& c : cases) EXPECT_EQ(ToNumber(c.text), c.expected) << c.text;
+}
+
+TEST(ToNumber, NearestDoubleAsStrtodGivesIt) {
+  // Random decimal numbers of up to 25 digits and exponents of every size; the test runs in
+  // the C locale, where strtod reads them correctly rounded.
+  std::mt19937 rng(3);
+  for (int i = 0; i < 100000; ++i) {
+    std::string number = rng() % 2 ? "-" : "";
+    const int digits = 1 + static_cast<int>(rng() % 25);
+    const int point = static_cast<int>(rng() % (digits + 1));
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) number += '.';
+      number += static_cast<char>('0' + rng() % 10);
+    }
+    if (rng() % 2) number += "e" + std::to_string(static_cast<int>(rng() % 660) - 330);
+    const double expected = std::strtod(number.c_str(), nullptr);
+    ASSERT_EQ(std::bit_cast<uint64_t>(ToNumber(number)), std::bit_cast<uint64_t>(expected))
+        << number;
+  }
 }
 
 TEST(ToNumber, ReadsBackWhatNumberToTextPrints) {
