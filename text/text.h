@@ -81,7 +81,9 @@ Text ReplaceTextAt(const Text& text, int32_t start, int32_t n, const Text& repla
 
 // Every count (negative: all) non-overlapping match of sought from position start on becomes
 // replacement; the text before start is copied unchanged. Unchanged copy when text or sought is
-// empty, start > length or count == 0. A high byte that is the last byte is dropped.
+// empty, start > length or count == 0. A high byte that is the last byte is dropped when the scan
+// reaches it; a tail shorter than sought, and the rest after the last counted replacement, are
+// copied as they are.
 inline constexpr int32_t kAllMatches = -1;
 Text ReplaceSubtext(const Text& text, const Text& sought, const Text& replacement, int32_t start,
                     int32_t count, bool caseSensitive);
@@ -101,14 +103,14 @@ Text RemoveAllSpaces(const Text& text);
 TextArray SplitText(const Text& text, const Text& delimiter = ",",
                     std::optional<int32_t> maxCount = std::nullopt);
 
-// Item i, numbered from 1. Beyond the count it calls StopWithError(1,
+// Item i, numbered from 1. Beyond the count (or below 1) it calls StopWithError(1,
 // "数组成员引用下标超出定义范围").
 const Text& ArrayItem(const TextArray& array, int32_t i);
 
 // --- Case --------------------------------------------------------------------------------------
 
 // a-z to A-Z (ToUpper) or back (ToLower), stepping over two-byte characters, whose second bytes
-// never change.
+// never change. A high last byte stays.
 Text ToUpper(const Text& text);
 Text ToLower(const Text& text);
 
@@ -134,12 +136,12 @@ Text NumberToText(double x);
 // Plain decimal digits: NumberToText(-12) == "-12".
 Text NumberToText(int32_t n);
 
-// Truncates toward zero.
+// Truncates toward zero. Beyond the 32-bit range the nearest end of it; not-a-number gives 0.
 int32_t ToInteger(double x);
 
 // --- Characters, blanks, bytes -----------------------------------------------------------------
 
-// A text of the one byte code (0 to 255); code 0 gives "".
+// A text of the one byte code (0 to 255; other codes keep their low byte); code 0 gives "".
 Text CharFromCode(int32_t code);
 
 // n spaces; n <= 0 gives "".
@@ -161,9 +163,10 @@ Bytes BytesLeft(const Bytes& bytes, int32_t n);
 
 // --- The stop ----------------------------------------------------------------------------------
 
-// Shows the error box (caption "错误", stop icon, one OK button) with the text "运行时出错!"
-// followed by the code and the message, then ends the process with exit code -1. No exit routine
-// runs. The windowing layer installs the box at start-up; until then the text goes to stderr.
+// Shows the error box (caption "错误", stop icon, one OK button) with the text
+// "运行时出错!\n\n错误代码：<code>\n<message>", then ends the process with exit code -1. No exit
+// routine runs. The windowing layer installs the box at start-up; until then caption and text go
+// to stderr ("错误: " then the text).
 [[noreturn]] void StopWithError(int32_t code, const Text& message);
 
 // The box shown by StopWithError: it gets the whole text and the caption, and returns when the
