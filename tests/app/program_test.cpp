@@ -91,6 +91,7 @@ TEST_F(ProgramTest, FormCheckCountsGbkBytesAndSendsNothingWhenBadlyFormed) {
     SCOPED_TRACE(c.number + " / " + c.password);
     FakeShell fresh;
     ScriptedServer quiet;
+    quiet.loginAnswer = "您的密码不正确，请您重新输入！";
     Program p(fresh, [&quiet](const Text& path) { return quiet(path); });
     fresh.SetEventHandler(&p);
     fresh.LoadWindow(Window::Login);
@@ -98,13 +99,15 @@ TEST_F(ProgramTest, FormCheckCountsGbkBytesAndSendsNothingWhenBadlyFormed) {
     fresh.SetText(Window::Login, "编辑框2", c.password);
     p.TryLogin();
     EXPECT_EQ(quiet.requests.size(), c.wellFormed ? 1u : 0u);
-    if (!c.wellFormed) {
-      ASSERT_EQ(fresh.Messages().size(), 1u);
+    ASSERT_EQ(fresh.Messages().size(), 1u);
+    if (c.wellFormed) {
+      EXPECT_EQ(fresh.Messages()[0].text, "您的密码不正确，请您重新输入！");
+    } else {
       EXPECT_EQ(fresh.Messages()[0].text, "您的用户名/密码格式有误，请检查后重试。");
       EXPECT_EQ(fresh.Messages()[0].icon, 16);
       EXPECT_EQ(fresh.Messages()[0].caption, "输入错误：");
-      EXPECT_TRUE(fresh.IsVisible(Window::Login));
     }
+    EXPECT_TRUE(fresh.IsVisible(Window::Login));
   }
 }
 
