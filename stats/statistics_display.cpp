@@ -35,7 +35,7 @@ void UpdateSelectedTotals(GradeTotals& totals, ui::Shell& shell) {
     scoreSum += rowCredits * text::ToNumber(shell.ListCell(row, kScoreColumn));
     pointSum += rowCredits * text::ToNumber(shell.ListCell(row, kGradePointColumn));
   }
-  if (grades::IsZero(credits)) return;
+  if (!(std::fabs(credits) > grades::kTolerance)) return;  // none ticked, or no credits
   totals.selectedAverage = scoreSum / credits;
   totals.selectedGradePoint = pointSum / credits;
   ShowTotals(totals, shell);

@@ -44,4 +44,15 @@ void ParseGradePage(benchmark::State& state) {
 }
 BENCHMARK(ParseGradePage)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// One row of n bytes, nearly all markup: removing one tag at a time and searching again from the
+// first byte would take time growing with the square of the row.
+void CleanTagHeavyRow(benchmark::State& state) {
+  Text row;
+  while (static_cast<int64_t>(row.size()) < state.range(0)) row += "<b>成绩</b>&nbsp; \r\n";
+  row += "<unclosed";
+  for (auto _ : state) benchmark::DoNotOptimize(grades::CleanGradeRow(row));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(row.size()));
+}
+BENCHMARK(CleanTagHeavyRow)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

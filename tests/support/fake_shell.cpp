@@ -2,11 +2,46 @@
 
 namespace support {
 
+namespace {
+
+using FormTexts = std::vector<std::pair<text::Text, text::Text>>;
+
+// The texts each window's controls have when it is created; "" names the window itself.
+const FormTexts& FormOf(ui::Window window) {
+  static const FormTexts login = {
+      {"", "澄溪学院成绩计算器"},
+      {"分组框1", "登录教务处系统"},
+      {"标签1", "学号："},
+      {"标签2", "密码："},
+      {"编辑框1", ""},
+      {"编辑框2", ""},
+      {"按钮1", "登录"},
+      {"标签3", "我们承诺不会上传或保存您的个人信息"},
+  };
+  static const FormTexts grade = {
+      {"", "澄溪学院成绩计算器"},
+      {"分组框1", ""},
+      {"选择框1", "全选"},
+      {"按钮1", "查看评价"},
+      {"按钮2", "保存成绩"},
+      {"标签1", ""},
+      {"标签2", ""},
+      {"标签3", ""},
+      {"标签4", ""},
+      {"标签5", ""},
+      {"标签6", ""},
+  };
+  return window == ui::Window::Login ? login : grade;
+}
+
+}  // namespace
+
 void FakeShell::LoadWindow(ui::Window window) {
   if (IsLoaded(window)) {
     visible_.insert(window);  // restored and brought to the front
     return;
   }
+  for (const auto& [control, caption] : FormOf(window)) texts_[{window, control}] = caption;
   loaded_.insert(window);
   ++loadCounts_[window];
   if (handler_) handler_->Created(window);
@@ -112,6 +147,10 @@ void FakeShell::Close(ui::Window window) {
   if (handler_) handler_->WillBeDestroyed(window);
   loaded_.erase(window);
   visible_.erase(window);
+}
+
+void FakeShell::Type(ui::Window window, const text::Text& control, const text::Text& value) {
+  texts_[{window, control}] = value;
 }
 
 int FakeShell::LoadCount(ui::Window window) const {

@@ -34,7 +34,8 @@ class FakeShell : public ui::Shell {
     bool ticked = false;
   };
 
-  // ui::Shell
+  // ui::Shell. A window is created with the captions of its form (title, group box, labels,
+  // buttons, check box) and empty edit boxes and result labels.
   void SetEventHandler(ui::EventHandler* handler) override { handler_ = handler; }
   void SetExitRoutine(std::function<void()> routine) override { exitRoutine_ = std::move(routine); }
   void LoadWindow(ui::Window window) override;
@@ -63,13 +64,14 @@ class FakeShell : public ui::Shell {
   void ClickSelectAll();    // flips the box, then raises Clicked for 选择框1
   void ToggleRow(int row);  // flips the row's tick, then raises ListToggled
   void PressKey(ui::Window window, const text::Text& control, int keyCode, int modifiers = 0);
+  void Type(ui::Window window, const text::Text& control, const text::Text& value);  // not a write
   void Close(ui::Window window);  // raises WillBeDestroyed and unloads the window
 
   // What the program did.
   const std::vector<Message>& Messages() const { return messages_; }
   const std::vector<ListRow>& Rows() const { return rows_; }
   const std::vector<text::Text>& ProposedFileNames() const { return proposedNames_; }
-  // Every SetText in order: (window, control, value).
+  // Every SetText of the program in order: (window, control, value).
   const std::vector<std::tuple<ui::Window, text::Text, text::Text>>& TextWrites() const {
     return textWrites_;
   }
