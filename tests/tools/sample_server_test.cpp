@@ -96,6 +96,8 @@ TEST(SampleServer, FaultsSpoilTheGradePageAsNamed) {
        }},
       {Fault::kCloseMidBody, [](const Text& f, const Text&, const Text&) { return f.empty(); }},
       {Fault::kStall, [](const Text& f, const Text&, const Text&) { return f.empty(); }},
+      // The page comes from the second port, which the Referer never reached.
+      {Fault::kRedirectOtherPort, [](const Text& f, const Text& p, const Text&) { return f == p; }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.fault));

@@ -30,6 +30,7 @@ const struct {
     {Fault::kInvalidGbk, "invalid-gbk"},
     {Fault::kCloseMidBody, "close-mid-body"},
     {Fault::kStall, "stall"},
+    {Fault::kRedirectOtherPort, "redirect-other-port"},
 };
 
 std::string NewSessionId() {
@@ -74,6 +75,8 @@ struct SampleServer::Impl {
   SampleServerOptions options;
   httplib::Server http;
   int port = 0;
+  httplib::Server other;  // the second port of kRedirectOtherPort
+  int otherPort = 0;
   bool bound = false;
   std::atomic<bool> stopping{false};
   std::mutex mutex;
@@ -148,6 +151,10 @@ struct SampleServer::Impl {
       case Fault::kStall:
         SendHalf(response, page, options.fault == Fault::kStall);
         return;
+      case Fault::kRedirectOtherPort:
+        response.set_redirect(
+            "http://127.0.0.1:" + std::to_string(otherPort) + "/" + std::string(kGradePath), 302);
+        return;
     }
     response.set_content(page, kHtml);
   }
@@ -190,6 +197,15 @@ SampleServer::SampleServer(SampleServerOptions options) : impl_(std::make_unique
   impl->http.set_error_handler([](const httplib::Request&, httplib::Response& r) {
     if (r.body.empty()) r.set_content(NotFoundPage(), kHtml);
   });
+  impl->other.set_keep_alive_timeout(1);
+  impl->other.Get("/gradeLnAllAction.do", [impl](const httplib::Request& q, httplib::Response& r) {
+    if (q.has_header("Referer")) {
+      r.status = 400;
+      r.set_content("<html><body><h1>400 Referer from another server</h1></body></html>", kHtml);
+    } else {
+      r.set_content(sample::GradePage(impl->LoggedIn(q)), kHtml);
+    }
+  });
 }
 
 SampleServer::~SampleServer() {
@@ -197,6 +213,10 @@ SampleServer::~SampleServer() {
 }
 
 bool SampleServer::Bind() {
+  if (impl_->options.fault == Fault::kRedirectOtherPort) {
+    impl_->otherPort = impl_->other.bind_to_any_port("127.0.0.1");
+    if (impl_->otherPort <= 0) return false;
+  }
   if (impl_->options.port == 0) {
     impl_->port = impl_->http.bind_to_any_port("127.0.0.1");
     impl_->bound = impl_->port > 0;
@@ -217,7 +237,13 @@ std::string SampleServer::Base() const {
 
 bool SampleServer::Serve() {
   if (!impl_->bound) return false;
-  return impl_->http.listen_after_bind();
+  if (impl_->otherPort == 0) return impl_->http.listen_after_bind();
+  std::thread other([this] { impl_->other.listen_after_bind(); });
+  for (int i = 0; i < 5000 && !impl_->other.is_running(); ++i) usleep(1000);
+  const bool served = impl_->http.listen_after_bind();
+  impl_->other.stop();
+  other.join();
+  return served;
 }
 
 bool SampleServer::IsServing() const {
@@ -227,6 +253,7 @@ bool SampleServer::IsServing() const {
 void SampleServer::Stop() {
   impl_->stopping = true;
   impl_->http.stop();
+  impl_->other.stop();
 }
 
 BackgroundSampleServer::BackgroundSampleServer(Fault fault)

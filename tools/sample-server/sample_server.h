@@ -22,10 +22,13 @@ enum class Fault {
   kInvalidGbk,    // bytes that are no GBK character in the first course name
   kCloseMidBody,  // the connection closed after half the announced body
   kStall,         // half the body, then silence until the server stops
+  // A redirect to a second port, which answers only requests without a Referer line (the one
+  // the program sends carries the login path).
+  kRedirectOtherPort,
 };
 
 // The option names of the faults: "none", "no-rows", "500", "long-header", "zero-byte",
-// "invalid-gbk", "close-mid-body", "stall".
+// "invalid-gbk", "close-mid-body", "stall", "redirect-other-port".
 std::optional<Fault> FaultNamed(std::string_view name);
 std::vector<std::string> FaultNames();
 
