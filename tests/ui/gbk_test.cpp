@@ -2,6 +2,7 @@
 // U+FFFD for bytes that are not GBK, and no failure on any input.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "ui/qt/gbk.h"
@@ -13,6 +14,10 @@ struct RoundTrip {
   const char* gbk;  // compiled to GBK bytes
   const char16_t* utf16;
 };
+
+void PrintTo(const RoundTrip& c, std::ostream* out) {
+  *out << ::testing::PrintToString(std::string(c.gbk));
+}
 
 class GbkRoundTripTest : public ::testing::TestWithParam<RoundTrip> {};
 
@@ -50,6 +55,10 @@ struct Invalid {
   std::string gbk;
   const char16_t* shown;
 };
+
+void PrintTo(const Invalid& c, std::ostream* out) {
+  *out << ::testing::PrintToString(c.gbk);
+}
 
 class GbkInvalidTest : public ::testing::TestWithParam<Invalid> {};
 

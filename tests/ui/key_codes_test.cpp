@@ -1,6 +1,9 @@
 // Key codes as the key-down routines see them: Windows virtual key codes.
 #include <gtest/gtest.h>
 
+#include <QInputDevice>
+#include <ostream>
+
 #include "ui/qt/key_codes.h"
 
 namespace ui {
@@ -12,11 +15,19 @@ struct KeyCase {
   int code;
 };
 
+void PrintTo(const KeyCase& c, std::ostream* out) {
+  *out << "key " << std::hex << c.key << " modifiers " << c.modifiers.toInt() << std::dec
+       << " code " << c.code;
+}
+
 class VirtualKeyCodeTest : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(VirtualKeyCodeTest, MapsQtKey) {
   const KeyCase& c = GetParam();
-  const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers);
+  // Our own keyboard: the default one is a process-wide object Qt never frees without an app.
+  const QInputDevice keyboard;
+  const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, 0, 0, 0, QString(), false, 1,
+                        &keyboard);
   EXPECT_EQ(VirtualKeyCode(event), c.code);
 }
 

@@ -59,6 +59,10 @@ struct BoxCase {
   QMessageBox::Icon shown;
 };
 
+void PrintTo(const BoxCase& c, std::ostream* out) {
+  *out << "icon " << c.icon;
+}
+
 class MessageBoxTest : public ShellTest, public ::testing::WithParamInterface<BoxCase> {};
 
 TEST_P(MessageBoxTest, OneOkButtonAppModalNoOwnerWithConvertedTexts) {
@@ -217,6 +221,22 @@ TEST_F(ShellTest, RunEndsWhenTheGradeWindowClosesWhileTheLoginWindowIsHidden) {
   shell.Run();
   EXPECT_TRUE(shell.IsLoaded(Window::Login));
   EXPECT_FALSE(shell.IsLoaded(Window::Grade));
+}
+
+TEST_F(ShellTest, RunGoesOnWhenARoutineOpensAWindowAfterTheLastOneClosedDuringItsWait) {
+  Load(Window::Login);
+  handler.onEvent = [&](const Event& e) {
+    if (e.kind != Event::Clicked) return;
+    QTimer::singleShot(0, [&] { shell.WindowWidget(Window::Login)->close(); });
+    while (shell.IsLoaded(Window::Login)) shell.PumpEvents();  // the wait of a request
+    shell.LoadWindow(Window::Grade);
+    QTimer::singleShot(20, [&] { shell.WindowWidget(Window::Grade)->close(); });
+  };
+  QTimer::singleShot(
+      0, [&] { QTest::mouseClick(shell.Control(Window::Login, "按钮1"), Qt::LeftButton); });
+  shell.Run();
+  EXPECT_FALSE(shell.IsLoaded(Window::Login));
+  EXPECT_FALSE(shell.IsLoaded(Window::Grade));  // Run lasted until the grade window closed
 }
 
 TEST_F(ShellTest, AMessageBoxClosedWhileEveryWindowIsHiddenDoesNotEndRun) {

@@ -1,9 +1,12 @@
 // Shows both windows filled with sample texts, for a look by eye (not part of the program).
 //   qt_shell_demo <folder>   saves login.png and grade.png there and ends
 //   qt_shell_demo            stays open until the grade window is closed
+//   qt_shell_demo --box      shows a message box over the windows first, then stays open
+//   qt_shell_demo --save     shows the save dialog first, then stays open
 #include <QDir>
 #include <QPixmap>
 #include <QTimer>
+#include <string>
 
 #include "ui/qt/qt_shell.h"
 
@@ -50,7 +53,12 @@ int main(int argc, char** argv) {
   shell.SetText(ui::Window::Grade, "标签5", "您的全科加权学分绩点：8.888888888888");
   shell.SetText(ui::Window::Grade, "标签6", "选择科目加权学分绩点：无");
 
-  if (argc > 1) {
+  if (argc > 1 && std::string(argv[1]) == "--box") {
+    shell.ShowMessage("您的成绩非常优秀，继续保持！\r\n第二行：加权学分绩点 3.456789012345", 64,
+                      "澄溪学院成绩计算器");
+  } else if (argc > 1 && std::string(argv[1]) == "--save") {
+    shell.AskSaveFileName("2014111澄溪成绩查询结果");
+  } else if (argc > 1) {
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     shell.PumpEvents();
     bool saved = shell.WindowWidget(ui::Window::Login)->grab().save(folder.filePath("login.png"));

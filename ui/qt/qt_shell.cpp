@@ -292,11 +292,15 @@ bool QtShell::AnyWindowShown() const {
 }
 
 void QtShell::Run() {
-  if (runLoop_ != nullptr || !AnyWindowShown()) return;
-  QEventLoop loop;
-  runLoop_ = &loop;
-  loop.exec();
-  runLoop_ = nullptr;
+  if (runLoop_ != nullptr) return;
+  // A window that closes while a routine waits stops the loop, but the routine may still open
+  // another one before the loop gets back control: the loop ends only with no window left.
+  while (AnyWindowShown() && !endedWith_) {
+    QEventLoop loop;
+    runLoop_ = &loop;
+    loop.exec();
+    runLoop_ = nullptr;
+  }
 }
 
 void QtShell::Closing(Window window) {
