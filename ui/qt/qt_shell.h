@@ -104,7 +104,6 @@ class QtShell : public Shell {
   bool AnyWindowShown() const;
   // Runs an event routine on behalf of Qt: a ProgramEnded thrown by it stops here.
   void Dispatch(const std::function<void(EventHandler&)>& routine);
-  void Ended();
   void ShowBox(const text::Text& message, int icon, const text::Text& caption);
 
   std::unique_ptr<QApplication> ownedApplication_;
