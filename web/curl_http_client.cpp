@@ -324,6 +324,7 @@ struct CurlHttpClient::State {
     return it == requests.end() ? nullptr : it->second.get();
   }
 
+  static bool Arrived(Request& r, int64_t& count, size_t length);
   static size_t OnHeader(char* data, size_t size, size_t count, void* user);
   static size_t OnBody(char* data, size_t size, size_t count, void* user);
   static int OnConnected(void* user, char*, char*, int, int);
@@ -333,12 +334,18 @@ struct CurlHttpClient::State {
   void Drive(Request& r, const std::function<bool()>& enough);
 };
 
+// Notes that bytes arrived; false (which makes libcurl end the transfer) when the count they
+// add to passes the limit.
+bool CurlHttpClient::State::Arrived(Request& r, int64_t& count, size_t length) {
+  r.lastByteMs = NowMs();
+  count += static_cast<int64_t>(length);
+  return count <= r.Limits().maxBodyBytes;
+}
+
 size_t CurlHttpClient::State::OnHeader(char* data, size_t size, size_t count, void* user) {
   auto& r = *static_cast<Request*>(user);
   const size_t length = size * count;
-  r.lastByteMs = NowMs();
-  r.headerBytes += static_cast<int64_t>(length);
-  if (r.headerBytes > r.Limits().maxBodyBytes) return 0;
+  if (!Arrived(r, r.headerBytes, length)) return 0;
 
   std::string_view line(data, length);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
@@ -368,9 +375,7 @@ size_t CurlHttpClient::State::OnHeader(char* data, size_t size, size_t count, vo
 size_t CurlHttpClient::State::OnBody(char* data, size_t size, size_t count, void* user) {
   auto& r = *static_cast<Request*>(user);
   const size_t length = size * count;
-  r.lastByteMs = NowMs();
-  r.hopBodyBytes += static_cast<int64_t>(length);
-  if (r.hopBodyBytes > r.Limits().maxBodyBytes) return 0;
+  if (!Arrived(r, r.hopBodyBytes, length)) return 0;
   // A redirect's own body is not part of the answer.
   if (r.finalBlock) r.pending.append(data, length);
   return length;

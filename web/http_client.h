@@ -40,7 +40,7 @@ class HttpClient {
 
   // Sends the request and waits until the final answer begins. The header lines (each ending
   // "\r\n") are sent exactly as given; the client adds only Host, User-Agent, the Cookie line of
-  // the cookies it holds for the host and path, and, with a body, Content-Length unless given.
+  // the cookies it holds for the host and path, and for a POST Content-Length unless given.
   // body nullptr sends none. Redirects are followed (a bounded number); a redirect to another
   // host or port gets no Referer line, which may carry the login path. false when no answer
   // came: no connection, a time-out, a broken connection.

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kTickMs = 20;
 
-int ListenOnLoopback(int* port) {
+int ListenOnLoopback(int* port, int backlog = 16) {
   const int s = socket(AF_INET, SOCK_STREAM, 0);
   if (s < 0) throw std::runtime_error("socket");
   const int yes = 1;
@@ -27,7 +27,8 @@ int ListenOnLoopback(int* port) {
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = 0;
-  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 16) != 0) {
+  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(s, backlog) != 0) {
     close(s);
     throw std::runtime_error("bind/listen");
   }
@@ -169,6 +170,30 @@ int UnusedPort() {
   const int s = ListenOnLoopback(&port);
   close(s);
   return port;
+}
+
+}  // namespace webtest
+
+namespace webtest {
+
+FullListener::FullListener() {
+  listener_ = ListenOnLoopback(&port_, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port_));
+  // Fill the queue: connections that complete and wait to be accepted, then ones that hang.
+  for (int i = 0; i < 4; ++i) {
+    const int s = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    queued_.push_back(s);
+  }
+  usleep(50000);
+}
+
+FullListener::~FullListener() {
+  for (const int s : queued_) close(s);
+  close(listener_);
 }
 
 }  // namespace webtest

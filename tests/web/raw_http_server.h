@@ -62,6 +62,22 @@ class RawHttpServer {
 // A loopback port where nothing listens (connections are refused).
 int UnusedPort();
 
+// A loopback listener that never accepts and whose queue is already full, so that a further
+// connection is never completed.
+class FullListener {
+ public:
+  FullListener();
+  ~FullListener();
+  FullListener(const FullListener&) = delete;
+  FullListener& operator=(const FullListener&) = delete;
+  int Port() const { return port_; }
+
+ private:
+  int listener_ = -1;
+  int port_ = 0;
+  std::vector<int> queued_;
+};
+
 // Milliseconds on a monotonic clock.
 long long NowMs();
 

@@ -1,0 +1,64 @@
+// chengxi-sample-server: the sample academic-affairs server for trying the program and for its
+// tests. Prints its address and the sample accounts, then serves until it is ended.
+//
+//   chengxi-sample-server [--port N] [--fault NAME]
+//     --port N      the loopback port (default 8936); 0 picks a free one
+//     --fault NAME  make the grade page go wrong (see --help for the names)
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tools/sample-server/sample_data.h"
+#include "tools/sample-server/sample_server.h"
+
+namespace {
+
+void PrintUsage(FILE* out) {
+  std::fprintf(out, "usage: chengxi-sample-server [--port N] [--fault NAME]\n  faults:");
+  for (const std::string& name : sample::FaultNames()) std::fprintf(out, " %s", name.c_str());
+  std::fprintf(out, "\n");
+}
+
+bool ParsePort(const std::string& text, int* port) {
+  if (text.empty() || text.size() > 5) return false;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  *port = std::atoi(text.c_str());
+  return *port <= 65535;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  sample::SampleServerOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (option == "--help" || option == "-h") {
+      PrintUsage(stdout);
+      return 0;
+    } else if (option == "--port" && hasValue && ParsePort(argv[i + 1], &options.port)) {
+      ++i;
+    } else if (option == "--fault" && hasValue && sample::FaultNamed(argv[i + 1])) {
+      options.fault = *sample::FaultNamed(argv[++i]);
+    } else {
+      std::fprintf(stderr, "chengxi-sample-server: bad option %s\n", option.c_str());
+      PrintUsage(stderr);
+      return 2;
+    }
+  }
+
+  sample::SampleServer server(options);
+  if (!server.Bind()) {
+    std::fprintf(stderr, "chengxi-sample-server: cannot listen on 127.0.0.1:%d\n", options.port);
+    return 1;
+  }
+  std::printf("chengxi-sample-server: serving %s\n", server.Base().c_str());
+  for (const sample::SampleStudent& student : sample::SampleStudents()) {
+    std::printf("  account %s  password \"%s\"  (%s)\n", student.number.c_str(),
+                student.password.c_str(), student.about);
+  }
+  std::fflush(stdout);
+  return server.Serve() ? 0 : 1;
+}

@@ -1,0 +1,128 @@
+// ui::Shell over Qt Widgets: the two windows, the message box, the save dialog and the end of the
+// program, plus the hooks that let GUI tests run it without anything modal blocking them.
+#pragma once
+
+#include <QApplication>
+#include <QEventLoop>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "ui/qt/window_forms.h"
+#include "ui/shell.h"
+
+namespace ui {
+
+class CourseList;
+
+class QtShell : public Shell {
+ public:
+  // Uses the running QApplication, or starts one when there is none. Installs the error box of
+  // text::StopWithError for the shell's lifetime (a shell made while another exists takes the
+  // box over until it goes).
+  QtShell();
+  ~QtShell() override;
+  QtShell(const QtShell&) = delete;
+  QtShell& operator=(const QtShell&) = delete;
+
+  void SetEventHandler(EventHandler* handler) override;
+  void SetExitRoutine(std::function<void()> routine) override;
+
+  void LoadWindow(Window window) override;
+  bool IsLoaded(Window window) const override;
+
+  text::Text GetText(Window window, const text::Text& control) const override;
+  void SetText(Window window, const text::Text& control, const text::Text& value) override;
+
+  bool IsVisible(Window window) const override;
+  void SetVisible(Window window, bool visible) override;
+
+  bool IsSelectAllTicked() const override;
+  void SetSelectAllTicked(bool ticked) override;
+
+  int ListRowCount() const override;
+  int ListAppendRow(const text::Text& firstColumn) override;
+  void ListSetCell(int row, int column, const text::Text& value) override;
+  text::Text ListCell(int row, int column) const override;
+  void ListSetTicked(int row, bool ticked) override;
+  bool ListTicked(int row) const override;
+
+  void ShowMessage(const text::Text& message, int icon, const text::Text& caption) override;
+  std::optional<std::filesystem::path> AskSaveFileName(const text::Text& proposedName) override;
+
+  void PumpEvents() override;
+  void SetBusy(bool busy) override;
+
+  void Run() override;
+  [[noreturn]] void EndProgram(int exitCode) override;
+
+  // --- Test hooks ------------------------------------------------------------------------------
+
+  struct RecordedMessage {
+    text::Text message;
+    int icon = 0;
+    text::Text caption;
+    bool operator==(const RecordedMessage&) const = default;
+  };
+
+  // Unattended: ShowMessage and the error box of StopWithError record their message and return
+  // at once; AskSaveFileName records the proposed name and returns the next preset answer
+  // (cancel when none is left) without a dialog.
+  void SetUnattended(bool unattended);
+  // Queues the answer of a later unattended AskSaveFileName: a path, or nullopt for cancel.
+  void PresetSaveFileName(std::optional<std::filesystem::path> answer);
+  const std::vector<RecordedMessage>& RecordedMessages() const { return messages_; }
+  const std::vector<text::Text>& ProposedSaveFileNames() const { return proposals_; }
+
+  // Thrown by EndProgram, after the exit routine, while ThrowInsteadOfEnding is on. When it
+  // leaves an event routine the shell catches it, as if the process had ended: the event loop of
+  // Run stops, later events go nowhere, and PumpEvents throws it again into the routine that
+  // pumped, so the routine goes no further.
+  struct ProgramEnded {
+    int exitCode;
+  };
+  void ThrowInsteadOfEnding(bool on);
+  // The exit code of the EndProgram that ended the program, if one did while throwing was on.
+  std::optional<int> EndedWithCode() const { return endedWith_; }
+
+  // The widgets themselves, for tests that drive them: a window, or a control by GBK form name
+  // (nullptr when the window is not loaded or has no such control).
+  QWidget* WindowWidget(Window window) const;
+  QWidget* Control(Window window, const text::Text& name) const;
+
+  // The error box that StopWithError shows while this shell exists.
+  static void ShowStopBox(const text::Text& boxText, const text::Text& caption);
+
+ private:
+  const WindowForm* Find(Window window) const;
+  CourseList* List() const;
+  void Wire(Window window, WindowForm& form);
+  void Closing(Window window);
+  bool AnyWindowShown() const;
+  // Runs an event routine on behalf of Qt: a ProgramEnded thrown by it stops here.
+  void Dispatch(const std::function<void(EventHandler&)>& routine);
+  void ShowBox(const text::Text& message, int icon, const text::Text& caption);
+
+  std::unique_ptr<QApplication> ownedApplication_;
+  QtShell* previousShell_ = nullptr;
+  EventHandler* handler_ = nullptr;
+  std::function<void()> exitRoutine_;
+  bool exitRoutineStarted_ = false;
+  std::map<Window, WindowForm> windows_;
+  // Destroyed windows stay allocated until the shell goes: a routine may still be running in one.
+  std::vector<WindowForm> closedWindows_;
+  QEventLoop* runLoop_ = nullptr;
+  int busyDepth_ = 0;
+
+  bool unattended_ = false;
+  std::vector<RecordedMessage> messages_;
+  std::vector<std::optional<std::filesystem::path>> presetAnswers_;
+  std::vector<text::Text> proposals_;
+  bool throwInsteadOfEnding_ = false;
+  std::optional<int> endedWith_;
+};
+
+}  // namespace ui
