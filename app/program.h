@@ -1,9 +1,9 @@
 // The program: its program-wide data and the routines bound to the events of its two windows.
 #pragma once
 
+#include <chrono>
 #include <functional>
 
-#include "export/default_file_name.h"  // the clock types, without <chrono>'s non-GBK literal
 #include "grades/plan_page.h"
 #include "stats/grade_totals.h"
 #include "text/text.h"

@@ -1,13 +1,7 @@
 // The file name the save dialog proposes for the result page.
 #pragma once
 
-// The clocks only: libstdc++'s full <chrono> holds a "µs" literal that the GBK execution
-// character set cannot hold, so including it fails to compile here.
-#if __has_include(<bits/chrono.h>)
-#include <bits/chrono.h>
-#else
 #include <chrono>
-#endif
 
 #include "text/text.h"
 

@@ -1,8 +1,5 @@
 // The limits after which an exchange gives up, so that a server that never answers, stalls or
 // sends without end cannot hang or exhaust the program.
-//
-// (Plain milliseconds: <chrono> does not compile with the GBK execution character set, since
-// GCC 12's C++20 <chrono> holds a literal "µs".)
 #pragma once
 
 #include <cstdint>
