@@ -7,7 +7,7 @@ packages=(
   # build
   g++ cmake ninja-build pkg-config clang-format clang-14 libclang-rt-14-dev
   # the program: Qt Widgets (with its offscreen and xcb platforms) and libcurl
-  qt6-base-dev libqt6gui6 libgl-dev libcurl4-openssl-dev
+  qt6-base-dev libqt6gui6 qt6-translations-l10n libgl-dev libcurl4-openssl-dev
   # tests, benchmarks, the sample server
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl
   # Chinese text on screen, and a real display for looking at the program

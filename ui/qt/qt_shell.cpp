@@ -3,8 +3,10 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -66,6 +68,13 @@ QtShell::QtShell() {
   // end it, and the hidden login window must not keep it going.
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setFont(ProgramFont());
+  // The program speaks Chinese: the buttons and texts of the toolkit's own dialogs too
+  // ("确定", "保存", "取消" …), whatever the system's language.
+  translator_ = std::make_unique<QTranslator>();
+  if (translator_->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator_.get());
+  }
   previousShell_ = g_shell;
   g_shell = this;
   text::SetStopBox(&QtShell::ShowStopBox);
@@ -79,6 +88,7 @@ QtShell::~QtShell() {
   }
   windows_.clear();
   closedWindows_.clear();
+  QCoreApplication::removeTranslator(translator_.get());
 }
 
 void QtShell::SetEventHandler(EventHandler* handler) {

@@ -14,6 +14,8 @@
 #include "ui/qt/window_forms.h"
 #include "ui/shell.h"
 
+class QTranslator;
+
 namespace ui {
 
 class CourseList;
@@ -107,6 +109,7 @@ class QtShell : public Shell {
   void ShowBox(const text::Text& message, int icon, const text::Text& caption);
 
   std::unique_ptr<QApplication> ownedApplication_;
+  std::unique_ptr<QTranslator> translator_;
   QtShell* previousShell_ = nullptr;
   EventHandler* handler_ = nullptr;
   std::function<void()> exitRoutine_;
