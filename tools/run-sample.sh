@@ -6,16 +6,17 @@ cd "$(dirname "$0")/.."
 
 bash tools/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default
+cmake --build --preset default --target chengxi-grades chengxi-sample-server
 
 bin=build/default
-if [ ! -x "$bin/tools/sample-server/chengxi-sample-server" ] || [ ! -x "$bin/app/chengxi-grades" ]; then
-  echo "run: the program and the sample server are not built yet" >&2
-  exit 1
-fi
-
 "$bin/tools/sample-server/chengxi-sample-server" &
 server=$!
 trap 'kill "$server" 2>/dev/null || true' EXIT
-sleep 0.5
+# Wait (at most 5 s) until the server answers before the program tries to log in.
+for _ in $(seq 50); do
+  curl -s -o /dev/null http://127.0.0.1:8936/ && break
+  kill -0 "$server" 2>/dev/null || exit 1
+  sleep 0.1
+done
+echo "run: log in with one of the accounts above"
 "$bin/app/chengxi-grades"
