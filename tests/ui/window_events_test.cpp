@@ -180,6 +180,19 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"Digit", "编辑框2", Qt::Key_7, Qt::NoModifier, '7', 0}),
     [](const auto& info) { return std::string(info.param.label); });
 
+TEST_F(ShellTest, HeldEnterRaisesKeyDownOnceNotForEveryRepeat) {
+  Load(Window::Login);
+  auto* edit = Get<QLineEdit>(Window::Login, "编辑框2");
+  edit->setFocus();
+  QTest::keyPress(edit, Qt::Key_Return);
+  for (int repeat = 0; repeat < 5; ++repeat) {
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", /*autorep*/ true);
+    QApplication::sendEvent(edit, &again);
+  }
+  QTest::keyRelease(edit, Qt::Key_Return);
+  EXPECT_EQ(handler.events.size(), 1u);
+}
+
 TEST_F(ShellTest, KeyDownComesBeforeTheBoxTakesTheCharacter) {
   Load(Window::Login);
   auto* edit = Get<QLineEdit>(Window::Login, "编辑框1");

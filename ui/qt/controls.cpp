@@ -34,7 +34,11 @@ void ShellWindow::closeEvent(QCloseEvent* event) {
 }
 
 void EditBox::keyPressEvent(QKeyEvent* event) {
-  if (onKeyDown) onKeyDown(VirtualKeyCode(*event), ModifierBits(event->modifiers()));
+  // A held key reports its first press only: holding Enter while the server is slow must not
+  // start a new login with every repeat.
+  if (onKeyDown && !event->isAutoRepeat()) {
+    onKeyDown(VirtualKeyCode(*event), ModifierBits(event->modifiers()));
+  }
   QLineEdit::keyPressEvent(event);
 }
 

@@ -157,7 +157,8 @@ void QtShell::LoadWindow(Window window) {
 
   QWidget* widget = WindowWidget(window);
   if (widget == nullptr) return;
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  const QRect screen = primary != nullptr ? primary->geometry() : QRect(0, 0, 0, 0);
   const QSize outer = OuterSize(window);
   widget->move(screen.x() + (screen.width() - outer.width()) / 2,
                screen.y() + (screen.height() - outer.height()) / 2);
