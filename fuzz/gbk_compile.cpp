@@ -304,9 +304,9 @@ int main(int argc, char** argv) {
   if (const int rc = Run(preprocess); rc != 0) return rc;
 
   // 2. The literals to GBK.
-  std::ifstream inFile(preprocessed, std::ios::binary);
   std::stringstream buffer;
-  buffer << inFile.rdbuf();
+  buffer << std::ifstream(preprocessed, std::ios::binary).rdbuf();
+  std::remove(preprocessed.c_str());
   std::string out;
   Converter converter;
   if (!converter.Usable()) {
@@ -317,7 +317,6 @@ int main(int argc, char** argv) {
   std::ofstream outFile(converted, std::ios::binary | std::ios::trunc);
   outFile << out;
   outFile.close();
-  std::remove(preprocessed.c_str());
   if (!outFile) {
     std::cerr << "gbk-compile: cannot write " << converted << "\n";
     return 1;
