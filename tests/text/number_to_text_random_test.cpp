@@ -1,15 +1,13 @@
 // NumberToText against an independent exact reference over many doubles of every magnitude.
-// The reference takes the exact decimal expansion from the C library's printf (glibc prints
-// every digit exactly) and applies the two roundings on decimal strings.
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 
+#include "tests/support/number_text_reference.h"
 #include "text/text.h"
 
 namespace text {
@@ -21,79 +19,6 @@ constexpr int kScale = 10;  // the sanitizers make every call far slower
 constexpr int kScale = 1;
 #endif
 
-struct Expansion {
-  std::string digits;  // the first 18 significant digits, exactly (not rounded)
-  int exponent;        // the power of ten of the first digit
-};
-
-Expansion ReadExpansion(const char* printed) {
-  Expansion e;
-  const char* p = printed;
-  for (; *p != 'e'; ++p) {
-    if (*p >= '0' && *p <= '9') e.digits.push_back(*p);
-  }
-  e.exponent = std::atoi(p + 1);
-  return e;
-}
-
-// The first 18 significant digits of |x| without rounding. 41 digits are printed (rounded to
-// nearest); they carry into the first 18 only when digits 19 to 41 are all nines, and then all
-// those print as zeros, so that case is printed again in full (every double's expansion has at
-// most 767 significant digits).
-Expansion ExactLeadingDigits(double x) {
-  char buffer[1024];
-  std::snprintf(buffer, sizeof buffer, "%.40e", std::fabs(x));
-  Expansion e = ReadExpansion(buffer);
-  if (e.digits.find_first_not_of('0', 18) == std::string::npos) {
-    std::snprintf(buffer, sizeof buffer, "%.800e", std::fabs(x));
-    e = ReadExpansion(buffer);
-  }
-  e.digits.resize(18);
-  return e;
-}
-
-// Rounds a digit string half up to n digits by digit n + 1; a carry out of the first digit
-// makes it 1 followed by zeros and raises the exponent.
-void RoundHalfUp(std::string& digits, std::size_t n, int& exponent) {
-  const bool up = digits[n] >= '5';
-  digits.resize(n);
-  if (!up) return;
-  std::size_t i = n;
-  while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
-  if (i == 0) {
-    digits[0] = '1';
-    ++exponent;
-  } else {
-    ++digits[i - 1];
-  }
-}
-
-std::string TrimmedFraction(std::string s) {
-  while (!s.empty() && s.back() == '0') s.pop_back();
-  return s;
-}
-
-std::string Reference(double x) {
-  Expansion e = ExactLeadingDigits(x);
-  int exponent = e.exponent;
-  RoundHalfUp(e.digits, 17, exponent);
-  RoundHalfUp(e.digits, 13, exponent);
-  const std::string& d = e.digits;
-  std::string out = std::signbit(x) ? "-" : "";
-  if (exponent < -4 || exponent >= 13) {
-    const std::string fraction = TrimmedFraction(d.substr(1));
-    char power[16];
-    std::snprintf(power, sizeof power, "e%c%03d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    out += d.substr(0, 1) + (fraction.empty() ? "" : "." + fraction) + power;
-  } else if (exponent >= 0) {
-    const std::string fraction = TrimmedFraction(d.substr(exponent + 1));
-    out += d.substr(0, exponent + 1) + (fraction.empty() ? "" : "." + fraction);
-  } else {
-    out += "0." + std::string(-exponent - 1, '0') + TrimmedFraction(d);
-  }
-  return out;
-}
-
 class NumberToTextRandom : public ::testing::Test {
  protected:
   // Checks x and -x; stops reporting after a few failures.
@@ -101,7 +26,7 @@ class NumberToTextRandom : public ::testing::Test {
     if (x == 0 || !std::isfinite(x)) return;
     for (const double v : {x, -x}) {
       ++checked_;
-      const std::string expected = Reference(v);
+      const std::string expected = support::NumberTextReference(v);
       const std::string actual = NumberToText(v);
       if (actual != expected && ++failures_ <= 10) {
         ADD_FAILURE() << std::hexfloat << v << " printed " << actual << ", expected " << expected;
