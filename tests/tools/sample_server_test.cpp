@@ -108,6 +108,20 @@ TEST(SampleServer, FaultsSpoilTheGradePageAsNamed) {
   web::SetExchangeLimits(web::ExchangeLimits{});
 }
 
+TEST(SampleServer, GeneratedStudentOnlyWhenAskedFor) {
+  const SampleStudent student = GeneratedStudent(1200);
+  {
+    BackgroundSampleServer server;
+    EXPECT_EQ(web::FetchPage(server.Base(), LoginPath(student.number, student.password)),
+              UnknownNumberPage());
+  }
+  BackgroundSampleServer server(SampleServerOptions{0, Fault::kNone, 1200});
+  EXPECT_EQ(web::FetchPage(server.Base(), LoginPath(student.number, student.password)),
+            LoginSuccessPage(student));
+  EXPECT_EQ(web::FetchPage(server.Base(), kGradePath), GradePage(&student));
+  EXPECT_EQ(web::FetchPage(server.Base(), kPlanPagePath), PlanPage(&student));
+}
+
 TEST(SampleServer, FaultNamesRoundTrip) {
   for (const std::string& name : FaultNames()) EXPECT_TRUE(FaultNamed(name)) << name;
   EXPECT_EQ(FaultNamed("none"), Fault::kNone);
@@ -182,6 +196,8 @@ TEST(SampleServerExecutable, RefusesBadOptions) {
   for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--port", "70000"},
                                                     {"--port"},
                                                     {"--fault", "nonsense"},
+                                                    {"--generated-student", "0"},
+                                                    {"--generated-student", "10000"},
                                                     {"extra"}}) {
     RunningExecutable server(arguments);
     EXPECT_EQ(server.ExitStatus(), 2);

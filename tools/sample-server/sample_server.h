@@ -35,6 +35,9 @@ std::vector<std::string> FaultNames();
 struct SampleServerOptions {
   int port = 8936;  // 0: any free port
   Fault fault = Fault::kNone;
+  // When above 0, the server also knows the generated student (sample_data.h) with this many
+  // courses.
+  int generatedCourses = 0;
 };
 
 class SampleServer {
@@ -65,6 +68,8 @@ class SampleServer {
 class BackgroundSampleServer {
  public:
   explicit BackgroundSampleServer(Fault fault = Fault::kNone);
+  // The port of the options is ignored: a free one is taken.
+  explicit BackgroundSampleServer(SampleServerOptions options);
   ~BackgroundSampleServer();
   BackgroundSampleServer(const BackgroundSampleServer&) = delete;
   BackgroundSampleServer& operator=(const BackgroundSampleServer&) = delete;
