@@ -2,11 +2,13 @@
 // tests. Prints its address and the sample accounts, then serves until it is ended.
 //
 //   chengxi-sample-server [--port N] [--fault NAME] [--generated-student COURSES]
+//                         [--log-requests]
 //     --port N      the loopback port (default 8936); 0 picks a free one
 //     --fault NAME  make the grade page go wrong (see --help for the names)
 //     --generated-student COURSES
 //                   also serve an account with that many generated courses (1 to 9999), for
 //                   benchmarks
+//     --log-requests  print "request <path>" as each request arrives
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,7 +21,7 @@ namespace {
 void PrintUsage(FILE* out) {
   std::fprintf(out,
                "usage: chengxi-sample-server [--port N] [--fault NAME] "
-               "[--generated-student COURSES]\n  faults:");
+               "[--generated-student COURSES] [--log-requests]\n  faults:");
   for (const std::string& name : sample::FaultNames()) std::fprintf(out, " %s", name.c_str());
   std::fprintf(out, "\n");
 }
@@ -49,6 +51,8 @@ int main(int argc, char** argv) {
     } else if (option == "--generated-student" && hasValue &&
                ParseNumber(argv[i + 1], 1, 9999, &options.generatedCourses)) {
       ++i;
+    } else if (option == "--log-requests") {
+      options.logRequests = true;
     } else if (option == "--fault" && hasValue && sample::FaultNamed(argv[i + 1])) {
       options.fault = *sample::FaultNamed(argv[++i]);
     } else {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <random>
@@ -31,6 +32,7 @@ const struct {
     {Fault::kCloseMidBody, "close-mid-body"},
     {Fault::kStall, "stall"},
     {Fault::kRedirectOtherPort, "redirect-other-port"},
+    {Fault::kStallLogin, "stall-login"},
 };
 
 std::string NewSessionId() {
@@ -116,6 +118,11 @@ struct SampleServer::Impl {
       response.set_header("Set-Cookie", std::string(kSessionCookie) + "=" + id + "; Path=/");
       response.set_content(LoginSuccessPage(*student), kHtml);
     }
+    if (options.fault == Fault::kStallLogin) {
+      const std::string page = std::move(response.body);
+      response.body.clear();  // a body set would go out instead of the provider's half
+      SendHalf(response, page, true);
+    }
   }
 
   // Half of the page, then a close or a silence that lasts until the server stops.
@@ -133,6 +140,7 @@ struct SampleServer::Impl {
     std::string page = sample::GradePage(student);
     switch (options.fault) {
       case Fault::kNone:
+      case Fault::kStallLogin:
         break;
       case Fault::kNoCourseRows: {
         SampleStudent withoutCourses;
@@ -206,6 +214,14 @@ SampleServer::SampleServer(SampleServerOptions options) : impl_(std::make_unique
   impl->http.Get("/lnjhqkAction.do", [impl](const httplib::Request& q, httplib::Response& r) {
     impl->PlanAction(q, r);
   });
+  if (options.logRequests) {
+    impl->http.set_pre_routing_handler([impl](const httplib::Request& q, httplib::Response&) {
+      std::lock_guard<std::mutex> lock(impl->mutex);
+      std::printf("request %s\n", q.path.c_str());
+      std::fflush(stdout);
+      return httplib::Server::HandlerResponse::Unhandled;
+    });
+  }
   impl->http.set_error_handler([](const httplib::Request&, httplib::Response& r) {
     if (r.body.empty()) r.set_content(NotFoundPage(), kHtml);
   });
