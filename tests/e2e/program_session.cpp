@@ -67,6 +67,9 @@ ProgramSession::ProgramSession(const SessionPaths& paths, const SessionOptions& 
 }
 
 void ProgramSession::StartProgram() {
+  program_.reset();
+  login_.reset();
+  grade_.reset();
   program_ = std::make_unique<ChildProcess>(
       ChildOptions{{paths_.program.string()},
                    {"DISPLAY=" + display_.Name(), "QT_QPA_PLATFORM=xcb",

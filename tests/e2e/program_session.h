@@ -36,6 +36,7 @@ class ProgramSession {
   ProgramSession(const SessionPaths& paths, const SessionOptions& options,
                  const std::filesystem::path& workFolder);
 
+  // Starts the program; a program started before is stopped first.
   void StartProgram();
   // Waits until the server has received that many requests in all; throws when it has not in
   // time.
@@ -46,6 +47,7 @@ class ProgramSession {
   void StopServer();
   ChildProcess& Program() { return *program_; }
   const XDriver& X() const { return x_; }
+  const std::string& DisplayName() const { return display_.Name(); }
 
   WindowInfo WaitForLoginWindow();
   WindowInfo WaitForGradeWindow(std::chrono::milliseconds limit = std::chrono::seconds(20));

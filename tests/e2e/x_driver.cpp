@@ -116,8 +116,8 @@ void XDriver::Focus(const WindowInfo& window) const {
   Xdotool({"windowfocus", "--sync", std::to_string(window.id)}, "focus \"" + window.name + "\"");
 }
 
-void XDriver::Key(const std::string& keys) const {
-  Xdotool({"key", "--delay", "20", keys}, "press " + keys);
+void XDriver::Key(const std::string& keys, int delayMs) const {
+  Xdotool({"key", "--delay", std::to_string(delayMs), keys}, "press " + keys);
 }
 
 void XDriver::Type(const std::string& text) const {

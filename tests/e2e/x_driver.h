@@ -37,8 +37,9 @@ class XDriver {
 
   // Gives the window the keyboard focus (there is no window manager to do it) and waits for it.
   void Focus(const WindowInfo& window) const;
-  // Key names as xdotool knows them: "Return", "Escape", "ctrl+a", "space".
-  void Key(const std::string& keys) const;
+  // Key names as xdotool knows them: "Return", "Escape", "ctrl+a", "space"; the delay is
+  // xdotool's between the keys' events.
+  void Key(const std::string& keys, int delayMs = 20) const;
   void Type(const std::string& text) const;
   // A left click at a point relative to the window's top-left corner.
   void Click(const WindowInfo& window, int x, int y) const;
