@@ -107,8 +107,11 @@ class EndToEnd : public ::testing::Test {
   // Saves to the path and confirms the answer; the folder then holds nothing but the report.
   void SaveAndConfirm(const WindowInfo& grade, const fs::path& path, bool replaces,
                       const std::string& screenshot = "") {
+    const std::string dayBefore = ProposedNameNow();  // the click may fall on either day
     const ProgramSession::SaveResult saved = session_->SaveReport(grade, path, replaces);
-    EXPECT_EQ(saved.proposedName, ProposedNameNow());
+    const std::string dayAfter = ProposedNameNow();
+    EXPECT_TRUE(saved.proposedName == dayBefore || saved.proposedName == dayAfter)
+        << saved.proposedName << " proposed, not " << dayAfter;
     if (!screenshot.empty()) Screenshot(saved.answer.id, screenshot);
     session_->ConfirmBox(saved.answer);
     EXPECT_EQ(FolderEntries(path.parent_path()), std::vector<std::string>{"report.html"});
@@ -228,7 +231,7 @@ TEST_F(EndToEnd, EscInTheLoginWindowEndsTheProgramWithCodeZero) {
 }
 
 TEST_F(EndToEnd, NoServerIsANetworkErrorAndTheLoginWindowStays) {
-  ProgramSession& session = Start(SessionOptions{.fault = ""});
+  ProgramSession& session = Start(SessionOptions{.startServer = false});
   const WindowInfo login = session.WaitForLoginWindow();
   session.TypeLogin(login, "2020110101", "123456");
   session.X().Key("Return");

@@ -44,7 +44,7 @@ ProgramSession::ProgramSession(const SessionPaths& paths, const SessionOptions& 
   fs::remove_all(work_);
   fs::create_directories(work_ / "runtime");
   fs::permissions(work_ / "runtime", fs::perms::owner_all);
-  if (options.fault.empty()) return;
+  if (!options.startServer) return;
 
   std::vector<std::string> argv{paths.sampleServer.string(),
                                 "--port",

@@ -23,9 +23,9 @@ struct SessionPaths {
 };
 
 struct SessionOptions {
-  // The sample server's --fault; no server at all when empty.
-  std::string fault = "none";
-  int generatedCourses = 0;  // the server's --generated-student, when above 0
+  bool startServer = true;     // false: nothing listens on the program's port
+  std::string fault = "none";  // the sample server's --fault
+  int generatedCourses = 0;    // the server's --generated-student, when above 0
   bool ignoreFileSizeSignal = false;
 };
 
