@@ -69,8 +69,15 @@ double ResolvedScore(const SampleCourse& course, const Text& plan) {
   return planned;
 }
 
+// The sample students and the generated one of the benchmarks.
+std::vector<SampleStudent> EveryStudent() {
+  std::vector<SampleStudent> students = SampleStudents();
+  students.push_back(GeneratedStudent(1000));
+  return students;
+}
+
 TEST(SampleData, EveryCourseStandsOnTheLinesTheParserReads) {
-  for (const SampleStudent& student : SampleStudents()) {
+  for (const SampleStudent& student : EveryStudent()) {
     SCOPED_TRACE(student.number);
     const std::vector<Text> rows = CourseRows(GradePage(&student));
     ASSERT_EQ(rows.size(), student.courses.size());
@@ -87,7 +94,7 @@ TEST(SampleData, EveryCourseStandsOnTheLinesTheParserReads) {
 }
 
 TEST(SampleData, PlanPageGivesEachCourseTheScoreItIsMeantToHave) {
-  for (const SampleStudent& student : SampleStudents()) {
+  for (const SampleStudent& student : EveryStudent()) {
     const Text plan = PlanPage(&student);
     for (const SampleCourse& course : student.courses) {
       SCOPED_TRACE(student.number + " " + course.name);
@@ -134,6 +141,18 @@ TEST(SampleData, StudentsCoverWhatTheProgramMustHandle) {
   EXPECT_TRUE(wordWithPlanNumber);
   EXPECT_TRUE(emptyList);
   EXPECT_EQ(FindStudent("2099999999"), nullptr);
+  EXPECT_EQ(FindStudent(kGeneratedStudentNumber), nullptr);
+}
+
+TEST(SampleData, GeneratedStudentHasTheCoursesAskedForWithDistinctNames) {
+  const SampleStudent student = GeneratedStudent(1000);
+  EXPECT_EQ(student.number.size(), 10u);
+  EXPECT_GE(student.password.size(), 6u);
+  ASSERT_EQ(student.courses.size(), 1000u);
+  std::set<Text> names;
+  for (const SampleCourse& course : student.courses) names.insert(course.name);
+  EXPECT_EQ(names.size(), 1000u);
+  EXPECT_EQ(student.courses.back().name, "课程1000");
 }
 
 TEST(SampleData, PagesWithoutLoginHoldNoCourse) {

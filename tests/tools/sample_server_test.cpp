@@ -98,14 +98,31 @@ TEST(SampleServer, FaultsSpoilTheGradePageAsNamed) {
       {Fault::kStall, [](const Text& f, const Text&, const Text&) { return f.empty(); }},
       // The page comes from the second port, which the Referer never reached.
       {Fault::kRedirectOtherPort, [](const Text& f, const Text& p, const Text&) { return f == p; }},
+      // Only the login answer stalls (checked below); the grade page is not what it spoils.
+      {Fault::kStallLogin, [](const Text&, const Text&, const Text&) { return true; }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.fault));
     BackgroundSampleServer server(c.fault);
-    web::FetchPage(server.Base(), LoginPath(student.number, student.password));
+    const Text answer = web::FetchPage(server.Base(), LoginPath(student.number, student.password));
+    EXPECT_EQ(answer.empty(), c.fault == Fault::kStallLogin);
     EXPECT_TRUE(c.expected(web::FetchPage(server.Base(), kGradePath), page, firstRow));
   }
   web::SetExchangeLimits(web::ExchangeLimits{});
+}
+
+TEST(SampleServer, GeneratedStudentOnlyWhenAskedFor) {
+  const SampleStudent student = GeneratedStudent(1200);
+  {
+    BackgroundSampleServer server;
+    EXPECT_EQ(web::FetchPage(server.Base(), LoginPath(student.number, student.password)),
+              UnknownNumberPage());
+  }
+  BackgroundSampleServer server(SampleServerOptions{0, Fault::kNone, 1200});
+  EXPECT_EQ(web::FetchPage(server.Base(), LoginPath(student.number, student.password)),
+            LoginSuccessPage(student));
+  EXPECT_EQ(web::FetchPage(server.Base(), kGradePath), GradePage(&student));
+  EXPECT_EQ(web::FetchPage(server.Base(), kPlanPagePath), PlanPage(&student));
 }
 
 TEST(SampleServer, FaultNamesRoundTrip) {
@@ -162,7 +179,7 @@ class RunningExecutable {
 };
 
 TEST(SampleServerExecutable, PrintsItsAddressAndAccountsThenServes) {
-  RunningExecutable server({"--port", "0"});
+  RunningExecutable server({"--port", "0", "--log-requests"});
   const std::string first = server.Line();
   const std::string prefix = "chengxi-sample-server: serving ";
   ASSERT_TRUE(first.starts_with(prefix + "http://127.0.0.1:")) << first;
@@ -176,12 +193,17 @@ TEST(SampleServerExecutable, PrintsItsAddressAndAccountsThenServes) {
   EXPECT_EQ(web::FetchPage(base, LoginPath(student.number, student.password)),
             LoginSuccessPage(student));
   EXPECT_EQ(web::FetchPage(base, kGradePath), GradePage(&student));
+  // Each request as it arrived, without its query (which holds the password).
+  EXPECT_EQ(server.Line(), "request /loginAction.do\n");
+  EXPECT_EQ(server.Line(), "request /gradeLnAllAction.do\n");
 }
 
 TEST(SampleServerExecutable, RefusesBadOptions) {
   for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--port", "70000"},
                                                     {"--port"},
                                                     {"--fault", "nonsense"},
+                                                    {"--generated-student", "0"},
+                                                    {"--generated-student", "10000"},
                                                     {"extra"}}) {
     RunningExecutable server(arguments);
     EXPECT_EQ(server.ExitStatus(), 2);

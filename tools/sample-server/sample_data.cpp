@@ -1,5 +1,8 @@
 #include "tools/sample-server/sample_data.h"
 
+#include <cstdio>
+#include <string>
+
 namespace sample {
 
 using text::Text;
@@ -141,6 +144,40 @@ const SampleStudent* FindStudent(const Text& number) {
   return nullptr;
 }
 
+SampleStudent GeneratedStudent(int courseCount) {
+  static const struct {
+    const char* word;
+    double score;
+  } kWords[] = {{"优秀", 90}, {"良好", 80}, {"中等", 70}, {"及格", 60}, {"不及格", 0}};
+  static const char* const kCredits[] = {"1", "1.5", "2", "2.5", "3", "3.5", "4", "5"};
+  static const char* const kAttributes[] = {"必修", "必修", "选修", "任选"};
+
+  SampleStudent student{
+      kGeneratedStudentNumber, kGeneratedStudentPassword, "generated courses, for benchmarks", {}};
+  for (int i = 0; i < courseCount; ++i) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%04d", i + 1);
+    SampleCourse course;
+    course.number = Text("9000") + digits;
+    course.sequence = "01";
+    course.name = Text("课程") + digits;
+    course.englishName = Text("Course ") + digits;
+    course.credits = kCredits[i % 8];
+    course.attribute = kAttributes[i % 4];
+    if (i % 10 == 9) {
+      course.score = kWords[(i / 10) % 5].word;
+      course.expectedScore = kWords[(i / 10) % 5].score;
+    } else {
+      const int score = 55 + (i * 7) % 45;
+      course.score = std::to_string(score);
+      course.planScore = course.score;
+      course.expectedScore = score;
+    }
+    student.courses.push_back(std::move(course));
+  }
+  return student;
+}
+
 Text WrongPasswordPage() {
   return LoginFormPage(kWrongPasswordPhrase);
 }
@@ -226,6 +263,10 @@ Text PlanPage(const SampleStudent* student) {
 
 Text NotFoundPage() {
   return Page("404", "<h1>404 Not Found</h1>\r\n");
+}
+
+Text ServerErrorPage() {
+  return "<html><body><h1>500 Internal Server Error</h1></body></html>";
 }
 
 }  // namespace sample

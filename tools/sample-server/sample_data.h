@@ -37,6 +37,13 @@ const std::vector<SampleStudent>& SampleStudents();
 // nullptr when no sample student has that number.
 const SampleStudent* FindStudent(const text::Text& number);
 
+// A student with courseCount (1 to 9999) generated courses, for benchmarks; not one of the
+// sample students. Names are numbered with four digits ("课程0001"), so no name is the start of
+// another; every tenth course is graded with a word that the plan page does not number.
+inline constexpr const char* kGeneratedStudentNumber = "2099000000";
+inline constexpr const char* kGeneratedStudentPassword = "bench1";
+SampleStudent GeneratedStudent(int courseCount);
+
 // The paths the program requests, relative to the server's base (the query is part of them),
 // and the plan page the entry page names in its last src attribute.
 inline constexpr const char* kLoginPath = "loginAction.do";
@@ -72,5 +79,8 @@ text::Text PlanPage(const SampleStudent* student);
 
 // The page for a request the server does not know, and the one for a page that needs a login.
 text::Text NotFoundPage();
+
+// The error page of an answer with status 500.
+text::Text ServerErrorPage();
 
 }  // namespace sample

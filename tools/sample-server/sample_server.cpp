@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <random>
@@ -31,6 +32,7 @@ const struct {
     {Fault::kCloseMidBody, "close-mid-body"},
     {Fault::kStall, "stall"},
     {Fault::kRedirectOtherPort, "redirect-other-port"},
+    {Fault::kStallLogin, "stall-login"},
 };
 
 std::string NewSessionId() {
@@ -54,6 +56,11 @@ std::string CookieValue(const std::string& cookieLine, const std::string& name) 
     at = end == std::string::npos ? cookieLine.size() : end + 1;
   }
   return {};
+}
+
+SampleServerOptions OnAnyPort(SampleServerOptions options) {
+  options.port = 0;
+  return options;
 }
 
 }  // namespace
@@ -81,17 +88,23 @@ struct SampleServer::Impl {
   std::atomic<bool> stopping{false};
   std::mutex mutex;
   std::map<std::string, std::string> sessions;  // session id -> student number
+  std::optional<SampleStudent> generated;
+
+  const SampleStudent* Find(const std::string& number) const {
+    if (generated && number == generated->number) return &*generated;
+    return FindStudent(number);
+  }
 
   const SampleStudent* LoggedIn(const httplib::Request& request) {
     const std::string id = CookieValue(request.get_header_value("Cookie"), kSessionCookie);
     if (id.empty()) return nullptr;
     std::lock_guard<std::mutex> lock(mutex);
     const auto it = sessions.find(id);
-    return it == sessions.end() ? nullptr : FindStudent(it->second);
+    return it == sessions.end() ? nullptr : Find(it->second);
   }
 
   void Login(const httplib::Request& request, httplib::Response& response) {
-    const SampleStudent* student = FindStudent(request.get_param_value("zjh"));
+    const SampleStudent* student = Find(request.get_param_value("zjh"));
     if (student == nullptr) {
       response.set_content(UnknownNumberPage(), kHtml);
     } else if (request.get_param_value("mm") != student->password) {
@@ -104,6 +117,11 @@ struct SampleServer::Impl {
       }
       response.set_header("Set-Cookie", std::string(kSessionCookie) + "=" + id + "; Path=/");
       response.set_content(LoginSuccessPage(*student), kHtml);
+    }
+    if (options.fault == Fault::kStallLogin) {
+      const std::string page = std::move(response.body);
+      response.body.clear();  // a body set would go out instead of the provider's half
+      SendHalf(response, page, true);
     }
   }
 
@@ -122,6 +140,7 @@ struct SampleServer::Impl {
     std::string page = sample::GradePage(student);
     switch (options.fault) {
       case Fault::kNone:
+      case Fault::kStallLogin:
         break;
       case Fault::kNoCourseRows: {
         SampleStudent withoutCourses;
@@ -130,7 +149,7 @@ struct SampleServer::Impl {
       }
       case Fault::kServerError:
         response.status = 500;
-        response.set_content("<html><body><h1>500 Internal Server Error</h1></body></html>", kHtml);
+        response.set_content(ServerErrorPage(), kHtml);
         return;
       case Fault::kLongHeader:
         response.set_header("X-Padding", std::string(1100, 'p'));
@@ -183,6 +202,7 @@ struct SampleServer::Impl {
 
 SampleServer::SampleServer(SampleServerOptions options) : impl_(std::make_unique<Impl>()) {
   impl_->options = options;
+  if (options.generatedCourses > 0) impl_->generated = GeneratedStudent(options.generatedCourses);
   Impl* impl = impl_.get();
   impl->http.set_keep_alive_timeout(1);
   const auto login = [impl](const httplib::Request& q, httplib::Response& r) { impl->Login(q, r); };
@@ -194,6 +214,14 @@ SampleServer::SampleServer(SampleServerOptions options) : impl_(std::make_unique
   impl->http.Get("/lnjhqkAction.do", [impl](const httplib::Request& q, httplib::Response& r) {
     impl->PlanAction(q, r);
   });
+  if (options.logRequests) {
+    impl->http.set_pre_routing_handler([impl](const httplib::Request& q, httplib::Response&) {
+      std::lock_guard<std::mutex> lock(impl->mutex);
+      std::printf("request %s\n", q.path.c_str());
+      std::fflush(stdout);
+      return httplib::Server::HandlerResponse::Unhandled;
+    });
+  }
   impl->http.set_error_handler([](const httplib::Request&, httplib::Response& r) {
     if (r.body.empty()) r.set_content(NotFoundPage(), kHtml);
   });
@@ -257,7 +285,10 @@ void SampleServer::Stop() {
 }
 
 BackgroundSampleServer::BackgroundSampleServer(Fault fault)
-    : server_(SampleServerOptions{0, fault}) {
+    : BackgroundSampleServer(SampleServerOptions{0, fault}) {}
+
+BackgroundSampleServer::BackgroundSampleServer(SampleServerOptions options)
+    : server_(OnAnyPort(options)) {
   if (!server_.Bind()) throw std::runtime_error("sample server: no free loopback port");
   thread_ = std::thread([this] { server_.Serve(); });
   // Until it serves, a stop would be lost.

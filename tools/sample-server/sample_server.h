@@ -12,7 +12,7 @@
 
 namespace sample {
 
-// Ways the grade page can go wrong, for tests of how the program copes.
+// Ways the grade page (or the login answer) can go wrong, for tests of how the program copes.
 enum class Fault {
   kNone,
   kNoCourseRows,  // a grade page whose table has no course rows
@@ -25,16 +25,24 @@ enum class Fault {
   // A redirect to a second port, which answers only requests without a Referer line (the one
   // the program sends carries the login path).
   kRedirectOtherPort,
+  // The login answer, not the grade page: half of it, then silence until the server stops.
+  kStallLogin,
 };
 
 // The option names of the faults: "none", "no-rows", "500", "long-header", "zero-byte",
-// "invalid-gbk", "close-mid-body", "stall", "redirect-other-port".
+// "invalid-gbk", "close-mid-body", "stall", "redirect-other-port", "stall-login".
 std::optional<Fault> FaultNamed(std::string_view name);
 std::vector<std::string> FaultNames();
 
 struct SampleServerOptions {
   int port = 8936;  // 0: any free port
   Fault fault = Fault::kNone;
+  // When above 0, the server also knows the generated student (sample_data.h) with this many
+  // courses.
+  int generatedCourses = 0;
+  // Prints "request <path>" (without the query) on stdout as each request arrives, before it is
+  // answered, so a test sees a request that is being stalled.
+  bool logRequests = false;
 };
 
 class SampleServer {
@@ -65,6 +73,8 @@ class SampleServer {
 class BackgroundSampleServer {
  public:
   explicit BackgroundSampleServer(Fault fault = Fault::kNone);
+  // The port of the options is ignored: a free one is taken.
+  explicit BackgroundSampleServer(SampleServerOptions options);
   ~BackgroundSampleServer();
   BackgroundSampleServer(const BackgroundSampleServer&) = delete;
   BackgroundSampleServer& operator=(const BackgroundSampleServer&) = delete;
