@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +68,10 @@ QtShell::QtShell() {
   // Run decides when the loop ends: a message box closed while every window is hidden must not
   // end it, and the hidden login window must not keep it going.
   QApplication::setQuitOnLastWindowClosed(false);
+  // The program keeps no state between runs: the toolkit's save dialog would remember its folder
+  // history in the user's settings. A folder below /dev/null can be neither read nor created.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, "/dev/null/no-settings");
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, "/dev/null/no-settings");
   QApplication::setFont(ProgramFont());
   // The program speaks Chinese: the buttons and texts of the toolkit's own dialogs too
   // ("确定", "保存", "取消" …), whatever the system's language.
