@@ -175,8 +175,8 @@ struct WinInetHttpClient::State {
     Text verb;
     Text version;
     Target target;
-    HINTERNET internet = nullptr;         // the request of the hop in flight
-    HINTERNET hopConnection = nullptr;    // a redirect's own connection to another server
+    HINTERNET internet = nullptr;       // the request of the hop in flight
+    HINTERNET hopConnection = nullptr;  // a redirect's own connection to another server
     bool answered = false;
     int64_t bodyBytes = 0;
     std::optional<uint64_t> contentLength;
@@ -199,9 +199,22 @@ struct WinInetHttpClient::State {
   HINTERNET OpenHop(Request& r, HINTERNET connection, const Text& verb) {
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_AUTO_REDIRECT;
     if (r.target.secure) flags |= INTERNET_FLAG_SECURE;
-    return Api().httpOpenRequest(connection, verb.empty() ? nullptr : verb.c_str(),
-                                 r.target.path.c_str(), r.version.c_str(), nullptr, nullptr,
-                                 flags, 0);
+    HINTERNET request =
+        Api().httpOpenRequest(connection, verb.empty() ? nullptr : verb.c_str(),
+                              r.target.path.c_str(), r.version.c_str(), nullptr, nullptr, flags, 0);
+    // The client handle's time-outs again on the request: not every WinINet passes them down.
+    if (request != nullptr) {
+      SetTimeOuts(request, clients.at(connections.at(r.connection).client).limits);
+    }
+    return request;
+  }
+
+  void SetTimeOuts(HINTERNET handle, const ExchangeLimits& limits) {
+    DWORD connectMs = static_cast<DWORD>(limits.connectTimeoutMs);
+    DWORD stallMs = static_cast<DWORD>(limits.stallTimeoutMs);
+    Api().internetSetOption(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
+    Api().internetSetOption(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &stallMs, sizeof stallMs);
+    Api().internetSetOption(handle, INTERNET_OPTION_SEND_TIMEOUT, &stallMs, sizeof stallMs);
   }
 
   std::optional<DWORD> NumberInfo(HINTERNET request, DWORD query) {
@@ -269,11 +282,7 @@ HttpHandle WinInetHttpClient::OpenClient(const Text& agent, const Text& proxyLis
                        direct ? nullptr : proxyList.c_str(), nullptr, 0);
   if (internet == nullptr) return kNoHandle;
   // Every connection and request made through the handle inherits these.
-  DWORD connectMs = static_cast<DWORD>(limits.connectTimeoutMs);
-  DWORD stallMs = static_cast<DWORD>(limits.stallTimeoutMs);
-  api.internetSetOption(internet, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
-  api.internetSetOption(internet, INTERNET_OPTION_RECEIVE_TIMEOUT, &stallMs, sizeof stallMs);
-  api.internetSetOption(internet, INTERNET_OPTION_SEND_TIMEOUT, &stallMs, sizeof stallMs);
+  state_->SetTimeOuts(internet, limits);
   const HttpHandle handle = state_->NewHandle();
   state_->clients[handle] = State::Client{internet, limits};
   return handle;
@@ -286,17 +295,16 @@ HttpHandle WinInetHttpClient::Connect(HttpHandle client, const Text& host, int32
   }
   const INTERNET_PORT internetPort =
       port == 0 ? INTERNET_DEFAULT_HTTP_PORT : static_cast<INTERNET_PORT>(port);
-  HINTERNET internet = state_->Api().internetConnect(it->second.internet, host.c_str(),
-                                                     internetPort, "", "", INTERNET_SERVICE_HTTP,
-                                                     0, 0);
+  HINTERNET internet = state_->Api().internetConnect(
+      it->second.internet, host.c_str(), internetPort, "", "", INTERNET_SERVICE_HTTP, 0, 0);
   if (internet == nullptr) return kNoHandle;
   const HttpHandle handle = state_->NewHandle();
   state_->connections[handle] = State::Connection{internet, client, host, internetPort};
   return handle;
 }
 
-HttpHandle WinInetHttpClient::OpenRequest(HttpHandle connection, const Text& verb,
-                                          const Text& path, const Text& version) {
+HttpHandle WinInetHttpClient::OpenRequest(HttpHandle connection, const Text& verb, const Text& path,
+                                          const Text& version) {
   const auto it = state_->connections.find(connection);
   if (it == state_->connections.end() || HasControlByte(verb) || verb.find(' ') != Text::npos ||
       HasControlByte(path)) {
@@ -335,10 +343,17 @@ bool WinInetHttpClient::SendRequest(HttpHandle request, const Text& headers, con
       r.failed = true;
       return false;
     }
+    // A connection closed before any status line is no answer (WinINet would read it as an
+    // HTTP/0.9 one without headers).
+    const std::optional<Text> head = state_->TextInfo(r.internet, HTTP_QUERY_RAW_HEADERS_CRLF);
+    if (!head || !head->starts_with("HTTP/")) {
+      r.failed = true;
+      return false;
+    }
     const std::optional<DWORD> status = state_->NumberInfo(r.internet, HTTP_QUERY_STATUS_CODE);
-    const std::optional<Text> location =
-        status && IsRedirectStatus(*status) ? state_->TextInfo(r.internet, HTTP_QUERY_LOCATION)
-                                            : std::nullopt;
+    const std::optional<Text> location = status && IsRedirectStatus(*status)
+                                             ? state_->TextInfo(r.internet, HTTP_QUERY_LOCATION)
+                                             : std::nullopt;
     const std::optional<Target> next =
         location && !location->empty() ? Resolve(r.target, *location) : std::nullopt;
     if (!next) break;  // the final answer (a Location that leads nowhere is one too)
@@ -365,9 +380,9 @@ bool WinInetHttpClient::SendRequest(HttpHandle request, const Text& headers, con
     HINTERNET connection = first.internet;
     HINTERNET ownConnection = nullptr;
     if (!(next->host == first.host && next->port == first.port && !next->secure)) {
-      ownConnection = api.internetConnect(state_->clients.at(first.client).internet,
-                                          next->host.c_str(), next->port, "", "",
-                                          INTERNET_SERVICE_HTTP, 0, 0);
+      ownConnection =
+          api.internetConnect(state_->clients.at(first.client).internet, next->host.c_str(),
+                              next->port, "", "", INTERNET_SERVICE_HTTP, 0, 0);
       connection = ownConnection;
     }
     state_->CloseHop(r);

@@ -21,8 +21,7 @@ std::wstring GbkToWide(const text::Text& gbk) {
 text::Text WideToGbk(const std::wstring& wide) {
   if (wide.empty()) return {};
   const int length = static_cast<int>(wide.size());
-  const int bytes =
-      WideCharToMultiByte(kGbk, 0, wide.data(), length, nullptr, 0, "?", nullptr);
+  const int bytes = WideCharToMultiByte(kGbk, 0, wide.data(), length, nullptr, 0, "?", nullptr);
   if (bytes <= 0) return {};
   std::string gbk(static_cast<size_t>(bytes), '\0');
   WideCharToMultiByte(kGbk, 0, wide.data(), length, gbk.data(), bytes, "?", nullptr);

@@ -1,4 +1,5 @@
-// 澄溪学院成绩计算器 on Windows: the Win32 windows, talking to the server the program was built for.
+// 澄溪学院成绩计算器 on Windows: the Win32 windows, talking to the server the program was built
+// for.
 #include <windows.h>
 
 #include <filesystem>

@@ -81,10 +81,10 @@ ControlStyle StyleOf(ControlKind kind) {
       return {L"BUTTON",
               kChild | WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_CENTER | BS_VCENTER, 0};
     case ControlKind::List:
-      return {WC_LISTVIEWW,
-              kChild | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER |
-                  LVS_SHOWSELALWAYS,
-              WS_EX_CLIENTEDGE};
+      return {
+          WC_LISTVIEWW,
+          kChild | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS,
+          WS_EX_CLIENTEDGE};
   }
   return {L"STATIC", kChild, 0};
 }
@@ -174,9 +174,8 @@ void Win32Shell::Build(Window window, Form& form) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const SIZE outer = OuterSize(window);
   form.window = CreateWindowExW(0, kWindowClass, GbkToWide(kProgramTitle).c_str(),
-                                WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance,
-                                nullptr);
+                                WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
+                                outer.cy, nullptr, nullptr, instance, nullptr);
   if (form.window == nullptr) return;
   SetWindowLongPtrW(form.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SendMessageW(form.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -187,10 +186,10 @@ void Win32Shell::Build(Window window, Form& form) {
     HWND parent = form.window;
     if (control.parent[0] != '\0') parent = form.controls.at(control.parent);
     const ControlStyle style = StyleOf(control.kind);
-    HWND hwnd = CreateWindowExW(style.extendedStyle, style.windowClass, L"", style.style,
-                                control.x, control.y, control.width, control.height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance,
-                                nullptr);
+    HWND hwnd =
+        CreateWindowExW(style.extendedStyle, style.windowClass, L"", style.style, control.x,
+                        control.y, control.width, control.height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
     if (hwnd == nullptr) continue;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     switch (control.kind) {
@@ -321,8 +320,8 @@ int Win32Shell::ListAppendRow(const text::Text& firstColumn) {
   item.iItem = ListRowCount();
   item.pszText = shown.data();
   settingTicks_ = true;
-  const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0,
-                                                reinterpret_cast<LPARAM>(&item)));
+  const int row =
+      static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
   settingTicks_ = false;
   if (row >= 0) cellMemos_[{row, 0}] = SetTextMemo{firstColumn, shown};
   return row;
@@ -395,9 +394,15 @@ void Win32Shell::ShowMessage(const text::Text& message, int icon, const text::Te
 }
 
 void Win32Shell::ShowBox(const text::Text& message, int icon, const text::Text& caption) {
-  // No owner: task-modal disables every window of the program while the box is shown.
+  // No owner: task-modal disables every window of the program while the box is shown. The
+  // window that was active gets the focus back afterwards, as it would from an owned box.
+  HWND active = GetActiveWindow();
   MessageBoxW(nullptr, GbkToWide(message).c_str(), GbkToWide(caption).c_str(),
               MB_OK | MB_TASKMODAL | BoxIcon(icon));
+  if (active != nullptr && IsWindow(active) && IsWindowVisible(active)) {
+    SetForegroundWindow(active);
+    SetActiveWindow(active);
+  }
 }
 
 void Win32Shell::ShowStopBox(const text::Text& boxText, const text::Text& caption) {
@@ -579,6 +584,13 @@ LRESULT CALLBACK Win32Shell::TopProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 LRESULT CALLBACK Win32Shell::GroupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // A group box is the parent of the controls inside it: their notifications go to the window.
   switch (message) {
+    case WM_ERASEBKGND: {
+      // A group box paints only its frame and caption; the room inside is the window's colour.
+      RECT inside;
+      GetClientRect(hwnd, &inside);
+      FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
+      return TRUE;
+    }
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
@@ -596,8 +608,7 @@ LRESULT CALLBACK Win32Shell::EditProc(HWND hwnd, UINT message, WPARAM wParam, LP
     // The key-down event comes before the edit box handles the key.
     Win32Shell* shell = g_shell;
     HWND root = GetAncestor(hwnd, GA_ROOT);
-    const std::optional<Window> window =
-        shell == nullptr ? std::nullopt : shell->WindowOf(root);
+    const std::optional<Window> window = shell == nullptr ? std::nullopt : shell->WindowOf(root);
     if (window) {
       const Form* form = shell->Find(*window);
       const auto name = form->names.find(hwnd);

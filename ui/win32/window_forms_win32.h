@@ -10,8 +10,16 @@
 
 namespace ui {
 
-enum class ControlKind { GroupBox, Label, CentredLabel, EditBox, PasswordBox, Button, CheckBox,
-                         List };
+enum class ControlKind {
+  GroupBox,
+  Label,
+  CentredLabel,
+  EditBox,
+  PasswordBox,
+  Button,
+  CheckBox,
+  List
+};
 
 struct ControlForm {
   ControlKind kind;
