@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl
   # Chinese text on screen, and a real display for looking at the program
   fonts-wqy-microhei xvfb xdotool imagemagick x11-utils
+  # the Windows build: the mingw-w64 cross compiler, and Wine to run its tests
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
 )
 
 missing=()
