@@ -8,9 +8,6 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTranslator>
-#include <cstdio>
-#include <cstdlib>
-#include <iostream>
 
 #include "ui/qt/course_list.h"
 #include "ui/qt/gbk.h"
@@ -96,14 +93,6 @@ QtShell::~QtShell() {
   QCoreApplication::removeTranslator(translator_.get());
 }
 
-void QtShell::SetEventHandler(EventHandler* handler) {
-  handler_ = handler;
-}
-
-void QtShell::SetExitRoutine(std::function<void()> routine) {
-  exitRoutine_ = std::move(routine);
-}
-
 const WindowForm* QtShell::Find(Window window) const {
   const auto found = windows_.find(window);
   return found == windows_.end() ? nullptr : &found->second;
@@ -158,7 +147,7 @@ void QtShell::LoadWindow(Window window) {
 
   windows_.emplace(window, BuildWindowForm(window));
   Wire(window, windows_.at(window));
-  if (handler_ != nullptr && !endedWith_) handler_->Created(window);
+  if (handler_ != nullptr && !Ended()) handler_->Created(window);
 
   QWidget* widget = WindowWidget(window);
   if (widget == nullptr) return;
@@ -236,10 +225,7 @@ bool QtShell::ListTicked(int row) const {
 }
 
 void QtShell::ShowMessage(const text::Text& message, int icon, const text::Text& caption) {
-  if (unattended_) {
-    messages_.push_back({message, icon, caption});
-    return;
-  }
+  if (RecordInsteadOfShowing(message, icon, caption)) return;
   ShowBox(message, icon, caption);
 }
 
@@ -254,21 +240,12 @@ void QtShell::ShowBox(const text::Text& message, int icon, const text::Text& cap
 
 void QtShell::ShowStopBox(const text::Text& boxText, const text::Text& caption) {
   if (g_shell == nullptr) return;
-  if (g_shell->unattended_) {
-    g_shell->messages_.push_back({boxText, kIconError, caption});
-    return;
-  }
+  if (g_shell->RecordInsteadOfShowing(boxText, kIconError, caption)) return;
   g_shell->ShowBox(boxText, kIconError, caption);
 }
 
 std::optional<std::filesystem::path> QtShell::AskSaveFileName(const text::Text& proposedName) {
-  if (unattended_) {
-    proposals_.push_back(proposedName);
-    if (presetAnswers_.empty()) return std::nullopt;
-    std::optional<std::filesystem::path> answer = presetAnswers_.front();
-    presetAnswers_.erase(presetAnswers_.begin());
-    return answer;
-  }
+  if (auto preset = PresetAnswerInsteadOfDialog(proposedName)) return *preset;
 
   SaveDialog dialog;
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -285,9 +262,9 @@ std::optional<std::filesystem::path> QtShell::AskSaveFileName(const text::Text& 
 }
 
 void QtShell::PumpEvents() {
-  const bool endedBefore = endedWith_.has_value();
+  const bool endedBefore = Ended();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  if (!endedBefore && endedWith_) throw ProgramEnded{*endedWith_};
+  if (!endedBefore && Ended()) throw ProgramEnded{*EndedWithCode()};
 }
 
 void QtShell::SetBusy(bool busy) {
@@ -311,7 +288,7 @@ void QtShell::Run() {
   if (runLoop_ != nullptr) return;
   // A window that closes while a routine waits stops the loop, but the routine may still open
   // another one before the loop gets back control: the loop ends only with no window left.
-  while (AnyWindowShown() && !endedWith_) {
+  while (AnyWindowShown() && !Ended()) {
     QEventLoop loop;
     runLoop_ = &loop;
     loop.exec();
@@ -331,39 +308,12 @@ void QtShell::Closing(Window window) {
 }
 
 void QtShell::Dispatch(const std::function<void(EventHandler&)>& routine) {
-  if (handler_ == nullptr || endedWith_) return;
+  if (handler_ == nullptr || Ended()) return;
   try {
     routine(*handler_);
   } catch (const ProgramEnded&) {
     if (runLoop_ != nullptr) runLoop_->exit();
   }
-}
-
-void QtShell::EndProgram(int exitCode) {
-  if (!exitRoutineStarted_) {
-    exitRoutineStarted_ = true;
-    if (exitRoutine_) exitRoutine_();
-  }
-  if (throwInsteadOfEnding_) {
-    if (!endedWith_) endedWith_ = exitCode;
-    throw ProgramEnded{exitCode};
-  }
-  std::cout.flush();
-  std::cerr.flush();
-  std::fflush(nullptr);
-  std::_Exit(exitCode);
-}
-
-void QtShell::SetUnattended(bool unattended) {
-  unattended_ = unattended;
-}
-
-void QtShell::PresetSaveFileName(std::optional<std::filesystem::path> answer) {
-  presetAnswers_.push_back(std::move(answer));
-}
-
-void QtShell::ThrowInsteadOfEnding(bool on) {
-  throwInsteadOfEnding_ = on;
 }
 
 }  // namespace ui

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ui/qt/window_forms.h"
-#include "ui/shell.h"
+#include "ui/shell_base.h"
 
 class QTranslator;
 
@@ -20,7 +20,7 @@ namespace ui {
 
 class CourseList;
 
-class QtShell : public Shell {
+class QtShell : public ShellBase {
  public:
   // Uses the running QApplication, or starts one when there is none. Installs the error box of
   // text::StopWithError for the shell's lifetime (a shell made while another exists takes the
@@ -29,9 +29,6 @@ class QtShell : public Shell {
   ~QtShell() override;
   QtShell(const QtShell&) = delete;
   QtShell& operator=(const QtShell&) = delete;
-
-  void SetEventHandler(EventHandler* handler) override;
-  void SetExitRoutine(std::function<void()> routine) override;
 
   void LoadWindow(Window window) override;
   bool IsLoaded(Window window) const override;
@@ -59,36 +56,8 @@ class QtShell : public Shell {
   void SetBusy(bool busy) override;
 
   void Run() override;
-  [[noreturn]] void EndProgram(int exitCode) override;
 
-  // --- Test hooks ------------------------------------------------------------------------------
-
-  struct RecordedMessage {
-    text::Text message;
-    int icon = 0;
-    text::Text caption;
-    bool operator==(const RecordedMessage&) const = default;
-  };
-
-  // Unattended: ShowMessage and the error box of StopWithError record their message and return
-  // at once; AskSaveFileName records the proposed name and returns the next preset answer
-  // (cancel when none is left) without a dialog.
-  void SetUnattended(bool unattended);
-  // Queues the answer of a later unattended AskSaveFileName: a path, or nullopt for cancel.
-  void PresetSaveFileName(std::optional<std::filesystem::path> answer);
-  const std::vector<RecordedMessage>& RecordedMessages() const { return messages_; }
-  const std::vector<text::Text>& ProposedSaveFileNames() const { return proposals_; }
-
-  // Thrown by EndProgram, after the exit routine, while ThrowInsteadOfEnding is on. When it
-  // leaves an event routine the shell catches it, as if the process had ended: the event loop of
-  // Run stops, later events go nowhere, and PumpEvents throws it again into the routine that
-  // pumped, so the routine goes no further.
-  struct ProgramEnded {
-    int exitCode;
-  };
-  void ThrowInsteadOfEnding(bool on);
-  // The exit code of the EndProgram that ended the program, if one did while throwing was on.
-  std::optional<int> EndedWithCode() const { return endedWith_; }
+  // --- Test hooks (and those of ShellBase) ---------------------------------------------------
 
   // The widgets themselves, for tests that drive them: a window, or a control by GBK form name
   // (nullptr when the window is not loaded or has no such control).
@@ -111,21 +80,11 @@ class QtShell : public Shell {
   std::unique_ptr<QApplication> ownedApplication_;
   std::unique_ptr<QTranslator> translator_;
   QtShell* previousShell_ = nullptr;
-  EventHandler* handler_ = nullptr;
-  std::function<void()> exitRoutine_;
-  bool exitRoutineStarted_ = false;
   std::map<Window, WindowForm> windows_;
   // Destroyed windows stay allocated until the shell goes: a routine may still be running in one.
   std::vector<WindowForm> closedWindows_;
   QEventLoop* runLoop_ = nullptr;
   int busyDepth_ = 0;
-
-  bool unattended_ = false;
-  std::vector<RecordedMessage> messages_;
-  std::vector<std::optional<std::filesystem::path>> presetAnswers_;
-  std::vector<text::Text> proposals_;
-  bool throwInsteadOfEnding_ = false;
-  std::optional<int> endedWith_;
 };
 
 }  // namespace ui

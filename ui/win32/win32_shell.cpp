@@ -3,10 +3,6 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <iostream>
-
 #include "ui/win32/gbk_win32.h"
 #include "ui/win32/window_forms_win32.h"
 
@@ -134,14 +130,6 @@ Win32Shell::~Win32Shell() {
   windows_.clear();
 }
 
-void Win32Shell::SetEventHandler(EventHandler* handler) {
-  handler_ = handler;
-}
-
-void Win32Shell::SetExitRoutine(std::function<void()> routine) {
-  exitRoutine_ = std::move(routine);
-}
-
 const Win32Shell::Form* Win32Shell::Find(Window window) const {
   const auto found = windows_.find(window);
   return found == windows_.end() ? nullptr : &found->second;
@@ -241,7 +229,7 @@ void Win32Shell::LoadWindow(Window window) {
   }
 
   Build(window, windows_[window]);
-  if (handler_ != nullptr && !endedWith_) handler_->Created(window);
+  if (handler_ != nullptr && !Ended()) handler_->Created(window);
 
   const Form* form = Find(window);
   if (form == nullptr || form->window == nullptr) return;
@@ -386,10 +374,7 @@ bool Win32Shell::ListTicked(int row) const {
 }
 
 void Win32Shell::ShowMessage(const text::Text& message, int icon, const text::Text& caption) {
-  if (unattended_) {
-    messages_.push_back({message, icon, caption});
-    return;
-  }
+  if (RecordInsteadOfShowing(message, icon, caption)) return;
   ShowBox(message, icon, caption);
 }
 
@@ -407,21 +392,12 @@ void Win32Shell::ShowBox(const text::Text& message, int icon, const text::Text& 
 
 void Win32Shell::ShowStopBox(const text::Text& boxText, const text::Text& caption) {
   if (g_shell == nullptr) return;
-  if (g_shell->unattended_) {
-    g_shell->messages_.push_back({boxText, kIconError, caption});
-    return;
-  }
+  if (g_shell->RecordInsteadOfShowing(boxText, kIconError, caption)) return;
   g_shell->ShowBox(boxText, kIconError, caption);
 }
 
 std::optional<std::filesystem::path> Win32Shell::AskSaveFileName(const text::Text& proposedName) {
-  if (unattended_) {
-    proposals_.push_back(proposedName);
-    if (presetAnswers_.empty()) return std::nullopt;
-    std::optional<std::filesystem::path> answer = presetAnswers_.front();
-    presetAnswers_.erase(presetAnswers_.begin());
-    return answer;
-  }
+  if (auto preset = PresetAnswerInsteadOfDialog(proposedName)) return *preset;
 
   std::wstring file(32768, L'\0');
   const std::wstring proposed = GbkToWide(proposedName);
@@ -466,14 +442,14 @@ void Win32Shell::Deliver(MSG& message) {
 }
 
 void Win32Shell::PumpEvents() {
-  const bool endedBefore = endedWith_.has_value();
+  const bool endedBefore = Ended();
   MSG message;
   for (int i = 0; i < kMaxMessagesPerPump; ++i) {
     if (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) break;
     if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) break;
     Deliver(message);
   }
-  if (!endedBefore && endedWith_) throw ProgramEnded{*endedWith_};
+  if (!endedBefore && Ended()) throw ProgramEnded{*EndedWithCode()};
 }
 
 void Win32Shell::SetBusy(bool busy) {
@@ -496,7 +472,7 @@ void Win32Shell::Run() {
   // A window that closes while a routine waits may be followed by another that the routine opens
   // before the loop gets back control: the loop ends only with no window left.
   MSG message;
-  while (AnyWindowShown() && !endedWith_) {
+  while (AnyWindowShown() && !Ended()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
     Deliver(message);
@@ -516,11 +492,11 @@ void Win32Shell::Closing(Window window) {
 }
 
 void Win32Shell::Dispatch(const std::function<void(EventHandler&)>& routine) {
-  if (handler_ == nullptr || endedWith_) return;
+  if (handler_ == nullptr || Ended()) return;
   try {
     routine(*handler_);
   } catch (const ProgramEnded&) {
-    // Run sees endedWith_ and stops.
+    // Run sees the end and stops.
   }
 }
 
@@ -625,33 +601,6 @@ LRESULT CALLBACK Win32Shell::EditProc(HWND hwnd, UINT message, WPARAM wParam, LP
     return 0;  // Enter, Tab and Esc type nothing (a single-line box would beep)
   }
   return CallWindowProcW(original, hwnd, message, wParam, lParam);
-}
-
-void Win32Shell::EndProgram(int exitCode) {
-  if (!exitRoutineStarted_) {
-    exitRoutineStarted_ = true;
-    if (exitRoutine_) exitRoutine_();
-  }
-  if (throwInsteadOfEnding_) {
-    if (!endedWith_) endedWith_ = exitCode;
-    throw ProgramEnded{exitCode};
-  }
-  std::cout.flush();
-  std::cerr.flush();
-  std::fflush(nullptr);
-  std::_Exit(exitCode);
-}
-
-void Win32Shell::SetUnattended(bool unattended) {
-  unattended_ = unattended;
-}
-
-void Win32Shell::PresetSaveFileName(std::optional<std::filesystem::path> answer) {
-  presetAnswers_.push_back(std::move(answer));
-}
-
-void Win32Shell::ThrowInsteadOfEnding(bool on) {
-  throwInsteadOfEnding_ = on;
 }
 
 }  // namespace ui

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/shell.h"
+#include "ui/shell_base.h"
 
 namespace ui {
 
-class Win32Shell : public Shell {
+class Win32Shell : public ShellBase {
  public:
   // Registers the window class and installs the error box of text::StopWithError for the
   // shell's lifetime.
@@ -25,9 +25,6 @@ class Win32Shell : public Shell {
   ~Win32Shell() override;
   Win32Shell(const Win32Shell&) = delete;
   Win32Shell& operator=(const Win32Shell&) = delete;
-
-  void SetEventHandler(EventHandler* handler) override;
-  void SetExitRoutine(std::function<void()> routine) override;
 
   void LoadWindow(Window window) override;
   bool IsLoaded(Window window) const override;
@@ -55,31 +52,8 @@ class Win32Shell : public Shell {
   void SetBusy(bool busy) override;
 
   void Run() override;
-  [[noreturn]] void EndProgram(int exitCode) override;
 
-  // --- Test hooks ------------------------------------------------------------------------------
-
-  struct RecordedMessage {
-    text::Text message;
-    int icon = 0;
-    text::Text caption;
-    bool operator==(const RecordedMessage&) const = default;
-  };
-  // Unattended: ShowMessage and the error box of StopWithError record their message and return
-  // at once; AskSaveFileName records the proposed name and returns the next preset answer
-  // (cancel when none is left) without a dialog.
-  void SetUnattended(bool unattended);
-  void PresetSaveFileName(std::optional<std::filesystem::path> answer);
-  const std::vector<RecordedMessage>& RecordedMessages() const { return messages_; }
-  const std::vector<text::Text>& ProposedSaveFileNames() const { return proposals_; }
-
-  // Thrown by EndProgram, after the exit routine, while ThrowInsteadOfEnding is on; the shell
-  // catches it when it leaves an event routine, as if the process had ended.
-  struct ProgramEnded {
-    int exitCode;
-  };
-  void ThrowInsteadOfEnding(bool on);
-  std::optional<int> EndedWithCode() const { return endedWith_; }
+  // --- Test hooks (and those of ShellBase) ---------------------------------------------------
 
   // The window, or a control by GBK form name (nullptr when not loaded or no such control).
   HWND WindowHandle(Window window) const;
@@ -119,22 +93,12 @@ class Win32Shell : public Shell {
   void WriteText(HWND control, const text::Text& value);
 
   Win32Shell* previousShell_ = nullptr;
-  EventHandler* handler_ = nullptr;
-  std::function<void()> exitRoutine_;
-  bool exitRoutineStarted_ = false;
   std::map<Window, Form> windows_;
   std::map<HWND, SetTextMemo> memos_;
   std::map<std::pair<int, int>, SetTextMemo> cellMemos_;
   HFONT font_ = nullptr;
   bool settingTicks_ = false;
   int busyDepth_ = 0;
-
-  bool unattended_ = false;
-  std::vector<RecordedMessage> messages_;
-  std::vector<std::optional<std::filesystem::path>> presetAnswers_;
-  std::vector<text::Text> proposals_;
-  bool throwInsteadOfEnding_ = false;
-  std::optional<int> endedWith_;
 };
 
 }  // namespace ui
